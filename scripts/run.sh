@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Starts the program on its default machine folder (created with demo traces on first start).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+machine=${PURGAVIA_MACHINE:-${XDG_DATA_HOME:-$HOME/.local/share}/purgavia/machine}
+if [ ! -f "$machine/system.reg" ]; then
+  mkdir -p "$(dirname "$machine")"
+  build/purgavia init-machine "$machine" --demo
+fi
+exec build/purgavia --machine "$machine" "$@"
