@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,10 @@ enum class OpenMode {
   CreateAlways,  // GENERIC_WRITE, CREATE_ALWAYS (truncates)
   CreateNew,     // GENERIC_WRITE, CREATE_NEW (FileExists when present)
   Append,        // FILE_APPEND_DATA, OPEN_ALWAYS
+  // GENERIC_WRITE, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT: overwriting a file where
+  // it lies (shredding). Only a regular file opens; a link, a folder or a device gives
+  // AccessDenied and is never followed. Nothing is truncated.
+  OverwriteExisting,
 };
 
 // An open file (a HANDLE from CreateFileA). Closed when destroyed.
@@ -82,6 +87,10 @@ class FileHandle {
   [[nodiscard]] virtual Status size(std::uint64_t& size) = 0;
   // FlushFileBuffers: the data is on the disk when this returns Success.
   [[nodiscard]] virtual Status flush() = 0;
+  // Starts writing what was written so far to the disk without waiting for it, so that a
+  // later flush finds little left to do. Only a hint: backends without such a call do
+  // nothing, and flush() is still what puts the data on the disk.
+  virtual void startFlush() {}
 };
 
 class Files {
@@ -108,6 +117,14 @@ class Files {
   [[nodiscard]] virtual Status copyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
   // CreateFileA.
   [[nodiscard]] virtual Status open(std::string_view path, OpenMode mode, std::unique_ptr<FileHandle>& file) = 0;
+  // GetFileAttributesExA: attributes, size and last write time of one file or folder; of
+  // the link itself for a link, never of its target (size 0). info.name stays empty.
+  [[nodiscard]] virtual Status fileInfo(std::string_view path, FindEntry& info) = 0;
+  // FlushFileBuffers of several open files in one call: Success when the data of every
+  // one of them is on the disk. A backend may flush their volume once instead of file by
+  // file (the portable one does when they share a file system), which costs far less than
+  // a flush per file. After a failure, flush the files one by one to learn which failed.
+  [[nodiscard]] virtual Status flushFiles(std::span<FileHandle* const> files) = 0;
 
   // GetLogicalDriveStringsA as a list: "C:\", "D:\", ...
   virtual std::vector<std::string> logicalDrives() = 0;

@@ -7,4 +7,5 @@ if [ ! -f "$machine/system.reg" ]; then
   mkdir -p "$(dirname "$machine")"
   build/purgavia init-machine "$machine" --demo
 fi
-exec build/purgavia --machine "$machine" "$@"
+# The stdio skin host until the web skin is built.
+exec build/purgavia --skin stdio --machine "$machine" "$@"

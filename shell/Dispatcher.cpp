@@ -15,8 +15,8 @@ namespace pgv::shell {
 
 std::string normaliseCommand(std::string_view command) { return upperText(trimBlanks(command)); }
 
-const Command* findMainWindowCommand(std::string_view name) {
-  for (const Command& command : mainWindowCommands()) {
+const Command* findCommand(std::span<const Command> table, std::string_view name) {
+  for (const Command& command : table) {
     if (command.name == name) return &command;
   }
   return nullptr;
@@ -28,7 +28,7 @@ void Dispatcher::dispatch(const std::string& command, const std::string& args) {
   program_.state.CleanRecBen = false;
 
   Flow flow = Flow::Continue;
-  const Command* row = findMainWindowCommand(normaliseCommand(command));
+  const Command* row = findCommand(table_, normaliseCommand(command));
   if (row && row->handler) {
     try {
       flow = row->handler(program_, args);

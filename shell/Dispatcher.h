@@ -25,19 +25,22 @@ struct Command {
 // The command table of the main window, in the order of the protocol's table.
 std::span<const Command> mainWindowCommands();
 // The row for a normalised command name, or null.
-const Command* findMainWindowCommand(std::string_view name);
+const Command* findCommand(std::span<const Command> table, std::string_view name);
+inline const Command* findMainWindowCommand(std::string_view name) { return findCommand(mainWindowCommands(), name); }
 // The name as the dispatcher compares it: blanks around it removed, upper case.
 std::string normaliseCommand(std::string_view command);
 
 class Dispatcher {
  public:
-  explicit Dispatcher(Program& program) : program_(program) {}
+  explicit Dispatcher(Program& program, std::span<const Command> table = mainWindowCommands())
+      : program_(program), table_(table) {}
   // fl1_FSCommand of the main window. Each call keeps its own log size, so a command
   // dispatched nested inside another compares against its own start.
   void dispatch(const std::string& command, const std::string& args);
 
  private:
   Program& program_;
+  std::span<const Command> table_;
 };
 
 }  // namespace pgv::shell

@@ -128,6 +128,12 @@ std::vector<std::string> writeUserFolders(const std::string& user) {
 }  // namespace
 
 int initMachine(const std::string& dir, bool demo, std::string& error) {
+  // A folder that already holds a machine (a Wine prefix, say) is never re-initialised:
+  // its own settings would be overwritten.
+  if (platform::portable::MachineFolder::holdsMachine(dir)) {
+    error = "'" + dir + "' already holds a machine (it has registry files)";
+    return 2;
+  }
   if (platform::portable::MachineFolder::createLayout(dir, error) != platform::status::Success) return 2;
   platform::PlatformOptions options;
   options.machineFolder = dir;

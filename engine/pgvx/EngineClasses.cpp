@@ -5,6 +5,7 @@
 #include "engine/pgvx/INIComponent.h"
 #include "engine/pgvx/LoggerComponent.h"
 #include "engine/pgvx/SystemComponents.h"
+#include "engine/shredder/Shredder.h"
 
 namespace pgv::engine {
 
@@ -13,6 +14,7 @@ void registerEngineClasses(ClassFactory& factory) {
   factory.add<pgv::Logger, LoggerComponent>();
   registerSystemClasses(factory);
   factory.add<pgv::Misc_Functions, Misc_Functions>();
+  factory.add<pgv::Shredder, Shredder>();
 }
 
 }  // namespace pgv::engine

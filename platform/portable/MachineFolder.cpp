@@ -130,6 +130,10 @@ Status MachineFolder::resolve(std::string_view windowsPath, std::string& hostPat
   return status::Success;
 }
 
+bool MachineFolder::holdsMachine(const std::string& dir) {
+  return exists(dir + "/system.reg") || exists(dir + "/user.reg");
+}
+
 Status MachineFolder::createLayout(const std::string& dir, std::string& error) {
   if (dir.empty()) {
     error = "no machine folder given";

@@ -40,6 +40,9 @@ class MachineFolder {
   // machine folder.
   [[nodiscard]] static Status createLayout(const std::string& dir, std::string& error);
 
+  // True when dir already has registry files (system.reg or user.reg).
+  static bool holdsMachine(const std::string& dir);
+
   // Splits "C:\a\b" into the drive letter and the components; false when not a drive path.
   static bool splitWindowsPath(std::string_view path, char& drive, std::vector<std::string>& parts);
 

@@ -100,6 +100,23 @@ bool splitPattern(std::string_view pattern, std::string& folder, std::string& ma
   return true;
 }
 
+// Opens a regular file for overwriting in place: a link is never followed (O_NOFOLLOW) and
+// a FIFO or a device never opened for good (O_NONBLOCK keeps a FIFO from blocking the open).
+Status openForOverwrite(const std::string& host, int& fd) {
+  fd = ::open(host.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENOENT) return missingStatus(host);
+    return errno == ELOOP ? status::AccessDenied : fromErrno(errno);
+  }
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+    ::close(fd);
+    fd = -1;
+    return status::AccessDenied;
+  }
+  return status::Success;
+}
+
 bool isDriveRoot(std::string_view folderPart) {
   return folderPart.size() == 3 && folderPart[1] == ':';
 }
@@ -145,6 +162,9 @@ class PosixFile : public FileHandle {
     return status::Success;
   }
   Status flush() override { return ::fdatasync(fd_) == 0 ? status::Success : fromErrno(errno); }
+  void startFlush() override { ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
+  int fd() const { return fd_; }
 
  private:
   int fd_;
@@ -370,6 +390,12 @@ Status PortableFiles::copyFile(std::string_view from, std::string_view to, bool 
 Status PortableFiles::open(std::string_view path, OpenMode mode, std::unique_ptr<FileHandle>& file) {
   std::string host;
   if (Status s = machine_.resolve(path, host); s != status::Success) return s;
+  if (mode == OpenMode::OverwriteExisting) {
+    int fd = -1;
+    if (Status s = openForOverwrite(host, fd); s != status::Success) return s;
+    file = std::make_unique<PosixFile>(fd);
+    return status::Success;
+  }
   int flags = O_CLOEXEC;
   switch (mode) {
     case OpenMode::Read: flags |= O_RDONLY; break;
@@ -377,6 +403,7 @@ Status PortableFiles::open(std::string_view path, OpenMode mode, std::unique_ptr
     case OpenMode::CreateAlways: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
     case OpenMode::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
     case OpenMode::Append: flags |= O_WRONLY | O_CREAT | O_APPEND; break;
+    case OpenMode::OverwriteExisting: break;  // opened above
   }
   struct stat st{};
   if (::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return status::AccessDenied;
@@ -387,6 +414,45 @@ Status PortableFiles::open(std::string_view path, OpenMode mode, std::unique_ptr
   }
   file = std::make_unique<PosixFile>(fd);
   return status::Success;
+}
+
+Status PortableFiles::fileInfo(std::string_view path, FindEntry& info) {
+  std::string host;
+  if (Status s = machine_.resolve(path, host); s != status::Success) return s;
+  struct stat linkStat{}, targetStat{};
+  if (::lstat(host.c_str(), &linkStat) != 0) return missingStatus(host);
+  const bool targetOk = S_ISLNK(linkStat.st_mode) && ::stat(host.c_str(), &targetStat) == 0;
+  info = FindEntry{};
+  info.attributes = attributesOf(host.substr(host.rfind('/') + 1), linkStat, targetOk ? &targetStat : nullptr);
+  info.size = S_ISREG(linkStat.st_mode) ? static_cast<std::uint64_t>(linkStat.st_size) : 0;
+  info.lastWriteUnix = linkStat.st_mtime;
+  return status::Success;
+}
+
+// Files on one file system are flushed with one syncfs: a single journal commit and cache
+// flush of the device instead of one per file. syncfs reports write-back errors of the
+// file system since the files were opened, so a Success covers every one of them.
+Status PortableFiles::flushFiles(std::span<FileHandle* const> handles) {
+  if (handles.size() == 1) return handles.front()->flush();
+  int anyFd = -1;
+  dev_t device = 0;
+  bool oneFileSystem = !handles.empty();
+  for (FileHandle* handle : handles) {
+    const auto* file = dynamic_cast<const PosixFile*>(handle);
+    struct stat st{};
+    if (!file || ::fstat(file->fd(), &st) != 0 || (anyFd >= 0 && st.st_dev != device)) {
+      oneFileSystem = false;
+      break;
+    }
+    anyFd = file->fd();
+    device = st.st_dev;
+  }
+  if (oneFileSystem) return ::syncfs(anyFd) == 0 ? status::Success : fromErrno(errno);
+  Status result = status::Success;
+  for (FileHandle* handle : handles) {
+    if (Status s = handle->flush(); s != status::Success) result = s;
+  }
+  return result;
 }
 
 std::vector<std::string> PortableFiles::logicalDrives() {

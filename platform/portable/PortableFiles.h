@@ -23,6 +23,8 @@ class PortableFiles : public Files {
   Status moveFile(std::string_view from, std::string_view to, bool replace) override;
   Status copyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   Status open(std::string_view path, OpenMode mode, std::unique_ptr<FileHandle>& file) override;
+  Status fileInfo(std::string_view path, FindEntry& info) override;
+  Status flushFiles(std::span<FileHandle* const> files) override;
   std::vector<std::string> logicalDrives() override;
   std::uint32_t driveType(std::string_view root) override;
   Status diskFreeSpace(std::string_view root, DiskSpace& space) override;

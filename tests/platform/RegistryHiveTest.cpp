@@ -249,8 +249,10 @@ TEST(RegistryHiveTest, HexWrapsAt78ColumnsWhateverTheNameLength) {
       ++lines;
       if (line.back() != '\\') break;
       EXPECT_EQ(line.size(), 78u) << line;
-      if (lines > 1) EXPECT_EQ(line.substr(0, 2), "  ");
-      if (lines > 1) EXPECT_EQ(std::count(line.begin(), line.end(), ','), 25);
+      if (lines > 1) {
+        EXPECT_EQ(line.substr(0, 2), "  ");
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 25);
+      }
       pos += line.size() + 1;
     }
     EXPECT_EQ(bytesSeen, 200u) << text;

@@ -33,6 +33,10 @@ inline const std::string kNamePrompt = "Please enter a name for the profile:";
 }  // namespace en
 
 class ShellTest : public ::testing::Test {
+ public:
+  static constexpr const char* kSettings = "Software\\vuzaz2\\Settings";
+  static constexpr const char* kPerUser = "Software\\VB and VBA Program Settings\\PGVX";
+
  protected:
   ShellTest() : machine_(dir_ / "machine") {
     const std::string command = kBinaryDir + "/purgavia init-machine '" + machine_ + "' >/dev/null";
@@ -103,10 +107,13 @@ class ShellTest : public ::testing::Test {
 
   // Writes a string value of HKEY_CURRENT_USER into the machine (before the program starts).
   void setUserValue(const std::string& key, const std::string& name, const std::string& value) {
+    setValue(platform::HKEY_CURRENT_USER, key, name, value);
+  }
+  void setValue(platform::HKEY root, const std::string& key, const std::string& name, const std::string& value) {
     withRegistry<int>([&](platform::Registry& registry) {
       platform::HKEY handle = 0;
-      if (registry.createKey(platform::HKEY_CURRENT_USER, platform::utf8ToAnsi(key), platform::regaccess::AllAccess,
-                             handle, nullptr) != platform::status::Success) {
+      if (registry.createKey(root, platform::utf8ToAnsi(key), platform::regaccess::AllAccess, handle, nullptr) !=
+          platform::status::Success) {
         ADD_FAILURE() << "cannot create " << key;
         return 0;
       }
@@ -121,8 +128,6 @@ class ShellTest : public ::testing::Test {
     });
   }
 
-  static constexpr const char* kSettings = "Software\\vuzaz2\\Settings";
-  static constexpr const char* kPerUser = "Software\\VB and VBA Program Settings\\PGVX";
 
   // The whole message exchange that exits with "Yes" and names the profile when asked.
   static void exitSavingAs(SkinSession& session, const std::optional<std::string>& name, Events& events) {
