@@ -4,9 +4,20 @@
 set -euo pipefail
 what=${1:-all}
 
-need=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev pkg-config nlohmann-json3-dev)
+need=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev pkg-config nlohmann-json3-dev libboost-dev)
 if [ "$what" != build ]; then
   need+=(wine wine64 time)
+fi
+
+# The browser tests of the web skin run Debian's Chromium. They are skipped, not failed,
+# where it cannot be installed, so its install may fail without stopping the rest.
+if [ "$what" != build ] && ! dpkg-query -W -f='${Status}' chromium 2>/dev/null | grep -q 'install ok installed'; then
+  SUDO_WEB=
+  [ "$(id -u)" -ne 0 ] && SUDO_WEB=sudo
+  echo "installing: chromium chromium-driver" >&2
+  { $SUDO_WEB apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive $SUDO_WEB apt-get install -y -qq --no-install-recommends chromium chromium-driver >/dev/null; } ||
+    echo "chromium could not be installed; the browser tests will be skipped" >&2
 fi
 
 missing=()

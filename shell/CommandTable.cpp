@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "commands/ShredderCommands.h"
 #include "shell/Dispatcher.h"
 #include "shell/MainWindow.h"
 #include "shell/MessageBox.h"
@@ -64,17 +65,17 @@ constexpr Command kCommands[] = {
     {"IDC_FS_HIDEPASSWORD", nullptr},
     {"IDC_FS_SHOWPASSWORD", nullptr},
     // Shredder.
-    {"IDC_FS_ADDFILETOSHRED", nullptr},
-    {"IDC_FS_ADDFOLDERSTOSHRED", nullptr},
-    {"IDC_FS_SHREDFILESDEL", nullptr},
-    {"IDC_FS_SHREDFOLDERSDEL", nullptr},
-    {"IDC_FS_SHREDFILES", nullptr},
-    {"IDC_FS_SHREDFOLDERS", nullptr},
-    {"ID_FS_CANCELSHREDDER", nullptr},
-    {"IDC_FS_SH_SFSO", nullptr},
-    {"IDC_FS_HD_SHRED", nullptr},
-    {"IDC_FS_SHREDDRIVE", nullptr},
-    {"IDC_FS_DELETE", nullptr},
+    {"IDC_FS_ADDFILETOSHRED", addFileToShred},
+    {"IDC_FS_ADDFOLDERSTOSHRED", addFoldersToShred},
+    {"IDC_FS_SHREDFILESDEL", shredFilesDel},
+    {"IDC_FS_SHREDFOLDERSDEL", shredFoldersDel},
+    {"IDC_FS_SHREDFILES", shredFiles},
+    {"IDC_FS_SHREDFOLDERS", shredFolders},
+    {"ID_FS_CANCELSHREDDER", cancelShredder},
+    {"IDC_FS_SH_SFSO", shredFreeSpaceOnly},
+    {"IDC_FS_HD_SHRED", shredDriveChoice},
+    {"IDC_FS_SHREDDRIVE", shredDrive},
+    {"IDC_FS_DELETE", deleteByType},
     // Registry cleaner and its backups.
     {"IDC_FS_SCAN_REG", nullptr},
     {"IDC_FS_CLEAN_REG", nullptr},

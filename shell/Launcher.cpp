@@ -11,11 +11,11 @@
 #include "engine/services/cRegistry.h"
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
-#include "platform/skin/StdioSkinHost.h"
 #include "shell/Engine.h"
 #include "shell/InitMachine.h"
 #include "shell/Installation.h"
 #include "shell/Program.h"
+#include "shell/SkinHosts.h"
 #include "shell/Texts.h"
 
 namespace pgv::shell {
@@ -71,8 +71,6 @@ void saveRegistry(platform::Platform& platform) {
 }  // namespace
 
 int launch(const CommandLine& options) {
-  if (options.skin == CommandLine::Skin::Web) return fail("the web skin is not built yet; use --skin stdio");
-
   std::string folder;
   std::string error;
   if (!prepareMachine(options, folder, error)) return fail(error);
@@ -97,7 +95,8 @@ int launch(const CommandLine& options) {
   platform::skin::JsonSkinHostOptions hostOptions;
   hostOptions.manualTimers = options.manualTimers;
   if (options.clock && machine) hostOptions.settableClock = &machine->clock();
-  platform::skin::StdioSkinHost host(hostOptions);
+  const auto chosenHost = createSkinHost(options, hostOptions, machine.get());
+  platform::skin::JsonSkinHost& host = *chosenHost;
   if (!instance) host.end(0);
 
   if (!installProgramFiles(*machine, bundledSkinFolder(), error)) return fail(error);
@@ -111,7 +110,7 @@ int launch(const CommandLine& options) {
   host.setIdleHook([&machine] { saveRegistry(*machine); });
   host.setEndHook([&machine] { saveRegistry(*machine); });
 
-  host.start();
+  if (!startSkinHost(host, options, *machine, bundledSkinFolder(), error)) return fail(error);
   program.start();
   host.run();
   return 0;

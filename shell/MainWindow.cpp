@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 
+#include "commands/ShredderCommands.h"
 #include "engine/api/Browsers.h"
 #include "engine/api/Messangers.h"
 #include "engine/api/Misc_Functions.h"
@@ -62,8 +63,9 @@ void MainWindow::FSCommand(const std::string& command, const std::string& args) 
 
 void MainWindow::load() {
   // 1. The program's title is kTitle, the window's caption kCaption; the skin draws both.
-  // 2.-3. The schedule (read to arm ScheduleActive) and the long-lived shredder `sh`
-  //    come with their subsystems; until then ScheduleActive stays false.
+  // 2.-3. The schedule (read to arm ScheduleActive) comes with its subsystem; until then
+  //    ScheduleActive stays false. The long-lived shredder `sh`:
+  program_.shredder = std::make_unique<ShredderCommands>(program_);
   // 5. A second instance never gets here: the program refuses it when it starts.
   // 6. The check-box, button and mode lists are the constant tables of SkinLists.h.
 
@@ -78,8 +80,9 @@ void MainWindow::load() {
   // 11.-12. The profile's settings with the start values, then its button states.
   step([&] { program_.settings->loadSettings(); });
   step([&] { program_.settings->loadButtonStates(); });
-  // 13.-14. Plug-ins, start-up and uninstall entries and the drive lists come with
-  //     their subsystems.
+  // 13.-14. Plug-ins, start-up and uninstall entries come with their subsystems; then
+  //     the drive lists.
+  step([&] { program_.shredder->sendDriveList(); });
   // 15. Which browsers and messengers are installed.
   step([&] { detectInstalledApplications(); });
   // 16. The stored schedule comes with the scheduler.

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "commands/ShredderCommands.h"
+
 #include "shell/LogView.h"
 #include "shell/MainWindow.h"
 #include "shell/MessageBox.h"

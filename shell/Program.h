@@ -18,6 +18,7 @@ class MainWindow;
 class MessageBox;
 class ProfileWindow;
 class Settings;
+class ShredderCommands;
 class Texts;
 class Tray;
 
@@ -49,6 +50,9 @@ class Program : public platform::SkinHostListener {
   std::unique_ptr<Tray> tray;
   std::unique_ptr<MainWindow> main;
   std::unique_ptr<ProfileWindow> profiles;
+  // The shredder side of the main window, with its long-lived Shredder `sh`; created
+  // when the main window loads.
+  std::unique_ptr<ShredderCommands> shredder;
 
   // platform::SkinHostListener
   void trayRestore() override;

@@ -106,7 +106,8 @@ Status openForOverwrite(const std::string& host, int& fd) {
   fd = ::open(host.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) return missingStatus(host);
-    return errno == ELOOP ? status::AccessDenied : fromErrno(errno);
+    // ELOOP: a link; ENXIO: a FIFO without a reader or a device that is not there.
+    return errno == ELOOP || errno == ENXIO ? status::AccessDenied : fromErrno(errno);
   }
   struct stat st{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {

@@ -72,21 +72,24 @@ Status statusFromErrno(int error) {
   }
 }
 
-// The file a save must replace: the target of a symbolic link, else the path itself.
-std::string saveTarget(const std::string& path) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved)) return resolved;
-  }
-  return path;
-}
-
 std::string folderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
+}
+
+// The file a save must replace: the target of a symbolic link (which need not exist
+// yet), else the path itself.
+std::string saveTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved)) return resolved;
+  const ssize_t n = ::readlink(path.c_str(), resolved, sizeof resolved - 1);
+  if (n <= 0) return path;
+  const std::string target(resolved, static_cast<std::size_t>(n));
+  return target.front() == '/' ? target : folderOf(path) + "/" + target;
 }
 
 }  // namespace

@@ -41,6 +41,9 @@ bool sameSecret(std::string_view given, std::string_view secret) {
   return difference == 0;
 }
 
+// Beast's own string view, as the standard one.
+std::string_view view(beast::string_view text) { return {text.data(), text.size()}; }
+
 std::string_view withoutQuery(std::string_view target) {
   const auto mark = target.find_first_of("?#");
   return mark == std::string_view::npos ? target : target.substr(0, mark);
@@ -215,19 +218,19 @@ class WebServer::Impl::HttpSession : public std::enable_shared_from_this<HttpSes
 
   bool hostAllowed(const Request& request) const {
     const auto host = request.find(http::field::host);
-    return host != request.end() && server_.ownHost(host->value());
+    return host != request.end() && server_.ownHost(view(host->value()));
   }
 
   Response answer(const Request& request) const {
     if (!hostAllowed(request)) return plain(request, http::status::forbidden, "Forbidden\n");
-    const std::string_view target = withoutQuery(request.target());
+    const std::string_view target = withoutQuery(view(request.target()));
     // The secret alone, without the closing slash: the pages' relative links need it.
     if (target.size() == server_.secret_.size() + 1 && sameSecret(target.substr(1), server_.secret_)) {
       Response response = plain(request, http::status::moved_permanently, "");
       response.set(http::field::location, std::string(target) + "/");
       return response;
     }
-    const auto path = sitePath(request.target());
+    const auto path = sitePath(view(request.target()));
     if (!path) return plain(request, http::status::forbidden, "Forbidden\n");
     if (request.method() != http::verb::get && request.method() != http::verb::head) {
       Response response = plain(request, http::status::method_not_allowed, "Method not allowed\n");
@@ -261,7 +264,7 @@ class WebServer::Impl::HttpSession : public std::enable_shared_from_this<HttpSes
     response.set("Referrer-Policy", "no-referrer");
     std::string self = "'self'";
     if (const auto host = request.find(http::field::host); host != request.end()) {
-      self += " ws://" + std::string(host->value());
+      self += " ws://" + std::string(view(host->value()));
     }
     response.set("Content-Security-Policy",
                  "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; connect-src " + self +
@@ -293,11 +296,11 @@ class WebServer::Impl::HttpSession : public std::enable_shared_from_this<HttpSes
   }
 
   void upgrade(Request request) {
-    const auto path = sitePath(request.target());
+    const auto path = sitePath(view(request.target()));
     const auto origin = request.find(http::field::origin);
     const auto host = request.find(http::field::host);
     const bool allowed = hostAllowed(request) && path && *path == "ws" && origin != request.end() &&
-                         host != request.end() && origin->value() == "http://" + std::string(host->value());
+                         host != request.end() && view(origin->value()) == "http://" + std::string(view(host->value()));
     if (!allowed) {
       respond(plain(request, http::status::forbidden, "Forbidden\n"));
       return;

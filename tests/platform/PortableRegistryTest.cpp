@@ -527,6 +527,7 @@ class FakeWineServer {
     EXPECT_EQ(::pipe(stop_), 0);
     pid_ = ::fork();
     if (pid_ == 0) {
+      ::close(stop_[1]);  // so that the parent closing its end ends the read below
       const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0600);
       struct flock lock {};
       lock.l_type = F_WRLCK;

@@ -248,8 +248,12 @@ TEST(RegistryHiveTest, HexWrapsAt78ColumnsWhateverTheNameLength) {
       for (std::size_t at = line.find("cd"); at != std::string::npos; at = line.find("cd", at + 2)) ++bytesSeen;
       ++lines;
       if (line.back() != '\\') break;
-      EXPECT_EQ(line.size(), 78u) << line;
-      if (lines > 1) {
+      if (lines == 1) {
+        // Wine breaks after the first comma that takes the line past 76 characters.
+        EXPECT_GT(line.size() - 1, 76u) << line;
+        EXPECT_LE(line.size() - 1 - 3, 76u) << line;
+      } else {
+        EXPECT_EQ(line.size(), 78u) << line;
         EXPECT_EQ(line.substr(0, 2), "  ");
         EXPECT_EQ(std::count(line.begin(), line.end(), ','), 25);
       }
@@ -395,7 +399,7 @@ TEST(RegistryHiveTest, FilesLoadAndSaveAtomically) {
   ::mkdir((dir / "real").c_str(), 0755);
   ASSERT_EQ(::symlink((dir / "real/system.reg").c_str(), (dir / "link.reg").c_str()), 0);
   ASSERT_EQ(hive.saveFile(dir / "link.reg", error), status::Success) << error;
-  EXPECT_EQ(test::readHostFile(dir / "real/system.reg"), text);
+  EXPECT_TRUE(test::readHostFile(dir / "real/system.reg") == text);
   EXPECT_FALSE(test::hostFileExists(dir / "real/system.reg.tmp"));
   struct stat st {};
   ASSERT_EQ(::lstat((dir / "link.reg").c_str(), &st), 0);

@@ -56,7 +56,8 @@ TEST_F(ShredderTest, TheSizeWindowAppliesToTheTopFolderOnly) {
   };
   for (const Case& c : {Case{2, 1, {"mid.log", "big_below.log", "tiny_below.log"}},
                         Case{0, 1, {"big_below.log", "tiny_below.log"}},
-                        Case{3, 0, {"tiny.log", "mid.log", "big_below.log", "tiny_below.log"}},
+                        Case{2, 0, {"tiny.log", "mid.log", "big_below.log", "tiny_below.log"}},
+                        Case{3, 0, {"tiny.log", "mid.log", "big.log", "big_below.log", "tiny_below.log"}},
                         Case{0, 0, {"tiny.log", "mid.log", "big.log", "big_below.log", "tiny_below.log"}}}) {
     SCOPED_TRACE(testing::Message() << c.minKb << "-" << c.maxKb);
     put("w/tiny.log", std::string(100, 'x'));
@@ -123,7 +124,8 @@ TEST_F(ShredderTest, AStopRequestEndsTheWalkAndKeepsWhatIsLeft) {
   shredder.FolderShred("C:\\s", false, "*", true);
 
   EXPECT_EQ(events.shown, std::vector<std::string>{"1.txt"});
-  EXPECT_FALSE(existsC("s/a")) << "the finished sub-folder stays removed";
+  EXPECT_FALSE(existsC("s/a/1.txt"));
+  EXPECT_TRUE(existsC("s/a")) << "the stop arrived before the emptied folder was removed";
   for (const char* left : {"s/b/2.txt", "s/c/3.txt", "s/4.txt"}) EXPECT_TRUE(existsC(left)) << left;
 
   events.shown.clear();

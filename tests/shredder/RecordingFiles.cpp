@@ -1,5 +1,9 @@
 #include "tests/shredder/RecordingFiles.h"
 
+#include <gtest/gtest.h>
+
+#include <cctype>
+
 namespace pgv::test {
 namespace {
 
@@ -83,8 +87,13 @@ platform::Status RecordingFiles::flushFiles(std::span<platform::FileHandle* cons
 platform::Status RecordingFiles::diskFreeSpace(std::string_view root, platform::DiskSpace& space) {
   const platform::Status status = inner_.diskFreeSpace(root, space);
   if (status != platform::status::Success) return status;
-  if (const auto fake = fakeFreeSpace.find(std::string(root)); fake != fakeFreeSpace.end()) {
+  std::string key(root);
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (const auto fake = fakeFreeSpace.find(key); fake != fakeFreeSpace.end()) {
     space.free = space.availableToCaller = fake->second;
+  } else if (!realFreeSpace) {
+    ADD_FAILURE() << "the test would wipe the real free space of " << root;
+    space.free = space.availableToCaller = 0;
   }
   return status;
 }

@@ -18,8 +18,12 @@ class RecordingFiles : public platform::Files {
   explicit RecordingFiles(platform::Files& inner) : inner_(inner) {}
 
   std::vector<std::string> calls;
-  // Free space reported for a root ("D:\"), instead of the real figure.
+  // Free space reported for a root ("D:\", any letter case), instead of the real figure.
   std::map<std::string, std::uint64_t> fakeFreeSpace;
+  // Whether a drive without fake free space reports its real figure. Off, so that a test
+  // can never start filling the disk the machine folder lies on; such a drive then
+  // reports no free space at all and the test fails.
+  bool realFreeSpace = false;
   // Consulted before every open; a status other than Success fails the open with it.
   std::function<platform::Status(std::string_view path, platform::OpenMode mode)> openHook;
 

@@ -49,9 +49,9 @@ TEST_F(ShredderTest, FillersCoverTheMeasuredFreeSpaceAndAreDeletedTogether) {
 TEST_F(ShredderTest, LessThanOneChunkFreeWritesOnlyTheLastFiller) {
   files.fakeFreeSpace["C:\\"] = 3'000'000;
 
-  shredder.ShredFreeSpace("c:");
+  shredder.ShredFreeSpace("c:");  // the drive letter in any case
 
-  EXPECT_EQ(files.callsStartingWith("write C:\\TmpShred"), std::vector<std::string>{"write C:\\TmpShred.x 3000000"});
+  EXPECT_EQ(files.callsStartingWith("write c:\\TmpShred"), std::vector<std::string>{"write c:\\TmpShred.x 3000000"});
   EXPECT_EQ(events.progress, std::vector<double>{100});
 }
 
