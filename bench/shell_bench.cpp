@@ -75,7 +75,7 @@ class Program {
   bool waitIdle() {
     for (;;) {
       for (auto newline = buffer_.find('\n'); newline != std::string::npos; newline = buffer_.find('\n')) {
-        const bool idle = buffer_.compare(0, 13, "{\"ev\":\"idle\"") == 0;
+        const bool idle = buffer_.rfind("{\"ev\":\"idle\"", 0) == 0;
         buffer_.erase(0, newline + 1);
         if (idle) return true;
       }

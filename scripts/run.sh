@@ -7,5 +7,6 @@ if [ ! -f "$machine/system.reg" ]; then
   mkdir -p "$(dirname "$machine")"
   build/purgavia init-machine "$machine" --demo
 fi
-# The stdio skin host until the web skin is built.
-exec build/purgavia --skin stdio --machine "$machine" "$@"
+# The web skin (the default): the program prints its address and opens the desktop's
+# browser, or only prints the address where there is no desktop.
+exec build/purgavia --machine "$machine" "$@"

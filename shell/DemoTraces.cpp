@@ -56,6 +56,25 @@ void seedSystemTraces(platform::Platform& platform) {
   writeFile(platform.files(), "C:\\WINDOWS\\setup_done.exe", "MZ demo");
 }
 
-void seedDemoTraces(platform::Platform& platform) { seedSystemTraces(platform); }
+void seedShredderTraces(platform::Platform& platform) {
+  platform::Files& files = platform.files();
+  for (const char* folder : {"C:\\Private", "C:\\Private\\Old letters", "C:\\Private\\Scratch"}) {
+    [[maybe_unused]] const platform::Status ignored = files.createDirectory(folder);
+  }
+  writeFile(files, "C:\\Private\\passwords.txt", "bank: 1234\r\nmail: hunter2\r\n");
+  writeFile(files, "C:\\Private\\tax return 2005.xls", std::string(24 * 1024, 'T'));
+  writeFile(files, "C:\\Private\\Old letters\\letter to the bank.doc", "Dear Sir or Madam, ...");
+  writeFile(files, "C:\\Private\\Old letters\\shortcut to bank.lnk", "L demo shortcut");
+  // Scratch files of one type in three sizes, for shredding by type and size.
+  writeFile(files, "C:\\Private\\Scratch\\small.tmp", std::string(512, 's'));
+  writeFile(files, "C:\\Private\\Scratch\\medium.tmp", std::string(1536, 'm'));
+  writeFile(files, "C:\\Private\\Scratch\\large.tmp", std::string(8192, 'l'));
+  writeFile(files, "C:\\Private\\Scratch\\notes.txt", "keep me");
+}
+
+void seedDemoTraces(platform::Platform& platform) {
+  seedSystemTraces(platform);
+  seedShredderTraces(platform);
+}
 
 }  // namespace pgv::shell

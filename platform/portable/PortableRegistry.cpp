@@ -95,45 +95,49 @@ Status PortableRegistry::open(const std::string& machineFolder, std::unique_ptr<
             "; close the Wine programs that use it (or run wineserver -k for it) and try again";
     return status::SharingViolation;
   }
-
   std::unique_ptr<PortableRegistry> registry(new PortableRegistry(machineFolder));
+  if (const Status s = registry->loadHives(error); s != status::Success) return s;
+  out = std::move(registry);
+  return status::Success;
+}
+
+Status PortableRegistry::loadHives(std::string& error) {
   const std::uint64_t loadTime = currentFileTime();
-  struct Spec {
+  struct HiveSource {
     HiveFile& file;
     const char* name;
     std::string rootPath;
     std::u16string rootName;
   };
-  Spec specs[] = {
-      {registry->machine_, "system.reg", kMachineRoot, u"Machine"},
-      {registry->userDefault_, "userdef.reg", kUserDefaultRoot, u".Default"},
-      {registry->user_, "user.reg", std::string(kUserRootPrefix) + kDefaultSid, utf8ToUtf16(kDefaultSid)},
+  HiveSource sources[] = {
+      {machine_, "system.reg", kMachineRoot, u"Machine"},
+      {userDefault_, "userdef.reg", kUserDefaultRoot, u".Default"},
+      {user_, "user.reg", std::string(kUserRootPrefix) + kDefaultSid, utf8ToUtf16(kDefaultSid)},
   };
   HiveArch machineArch = HiveArch::Unknown;
-  for (Spec& spec : specs) {
-    spec.file.path = machineFolder + "/" + spec.name;
-    spec.file.hive = std::make_unique<RegistryHive>(spec.rootPath, spec.rootName);
+  for (HiveSource& source : sources) {
+    HiveFile& file = source.file;
+    file.path = folder_ + "/" + source.name;
+    file.hive = std::make_unique<RegistryHive>(source.rootPath, source.rootName);
     bool missing = false;
-    if (!RegistryHive::loadFile(spec.file.path, *spec.file.hive, loadTime, missing, error)) return status::BadDbFormat;
-    const HiveArch arch = spec.file.hive->arch();
+    if (!RegistryHive::loadFile(file.path, *file.hive, loadTime, missing, error)) return status::BadDbFormat;
+    const HiveArch arch = file.hive->arch();
     if (arch == HiveArch::Unknown) continue;
     if (machineArch == HiveArch::Unknown) {
       machineArch = arch;
     } else if (arch != machineArch) {
-      error = "cannot read registry file " + spec.file.path + ", line " + std::to_string(spec.file.hive->archLine()) +
+      error = "cannot read registry file " + file.path + ", line " + std::to_string(file.hive->archLine()) +
               ": architecture " + archName(arch) + " does not match the machine's " + archName(machineArch);
       return status::BadDbFormat;
     }
   }
   // Wine writes every hive with the machine's architecture; a machine without one is 32-bit.
   if (machineArch == HiveArch::Unknown) machineArch = HiveArch::Win32;
-  for (Spec& spec : specs) spec.file.hive->setArch(machineArch);
-  registry->user_.hive->setRootName(utf8ToUtf16(sidOf(registry->user_.hive->rootPath())));
+  for (HiveSource& source : sources) source.file.hive->setArch(machineArch);
+  user_.hive->setRootName(utf8ToUtf16(sidOf(user_.hive->rootPath())));
 
-  registry->win64_ = machineArch == HiveArch::Win64;
-  registry->namespace_ = std::make_unique<RegistryNamespace>(*registry->machine_.hive, *registry->userDefault_.hive,
-                                                             *registry->user_.hive, registry->win64_);
-  out = std::move(registry);
+  win64_ = machineArch == HiveArch::Win64;
+  namespace_ = std::make_unique<RegistryNamespace>(*machine_.hive, *userDefault_.hive, *user_.hive, win64_);
   return status::Success;
 }
 

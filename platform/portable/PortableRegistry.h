@@ -71,6 +71,7 @@ class PortableRegistry : public Registry {
     std::unique_ptr<RegistryHive> hive;
   };
 
+  Status loadHives(std::string& error);
   Status keyOf(HKEY handle, std::uint32_t access, RegistryKey*& key);
   Status rootKey(HKEY root, RegistryKey*& key);
   HKEY newHandle(RegistryKey& key, std::uint32_t access);

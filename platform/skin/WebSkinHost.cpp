@@ -81,7 +81,7 @@ void WebSkinHost::terminate(int code) {
 // ---- pages -> program (network thread) ----------------------------------------------
 
 void WebSkinHost::pageOpened(PageId page) {
-  const bool firstPage = openPages_++ == 0;
+  ++openPages_;
   ++graceRound_;
   bool restore = false;
   {
@@ -94,9 +94,10 @@ void WebSkinHost::pageOpened(PageId page) {
     server_.send(page, kSyncBegin);
     for (std::string& event : replay_.replay()) server_.send(page, std::move(event));
     server_.send(page, kSyncEnd);
-    restore = firstPage && replay_.inTray();
+    restore = replay_.inTray();
   }
-  // Opening the address again is how the user gets the window back from the tray.
+  // Opening the address again is how the user gets the window back from the tray (a
+  // page that another one replaces may not even have noticed that it is gone).
   if (restore) postLines({kTrayRestore});
 }
 

@@ -10,8 +10,8 @@
 //
 // When the last page has closed and none has come back within the grace period (a
 // reload), the skin is gone: the program ends as the profile window's "EXIT" does,
-// unless the main window is in the tray. Then the program keeps running, and the next
-// page that opens restores the window as the tray icon's restore event does.
+// unless the main window is in the tray. Then the program keeps running, and any page
+// that opens restores the window as the tray icon's restore event does.
 //
 // A shell "Open" of a file (the day's log) is offered to the page as a document: the
 // event gets a "url" under which the page can show the file's contents; a web address

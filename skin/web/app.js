@@ -139,10 +139,14 @@ function renderStatus() {
   for (const id of ['profiles', 'main', 'tray', 'log', 'dialogs']) $(id).inert = gone;
   if (!gone && !working) {
     status.hidden = true;
+    delete status.dataset.text;
     return;
   }
   const [text, action] = gone ? messages[connection] : [t('busy')];
   status.hidden = false;
+  // A live region: refilled only when its text changes, so that it is read out once.
+  if (status.dataset.text === text) return;
+  status.dataset.text = text;
   fill(status, h('p', {}, text), action ? h('button', { type: 'button', onclick: () => location.reload() }, action) : null);
 }
 
@@ -282,7 +286,8 @@ function renderLog(rebuild) {
       h('button', { type: 'button', class: 'viewlog', onclick: () => S.command('LogForm', 'IDC_FS_VIEWLOG') }, t('viewLog')));
   }
   view.setAttribute('aria-label', t('logTitle'));
-  view.querySelector('.logtext').textContent = w.get('_root.LogFile');
+  const line = view.querySelector('.logtext');
+  if (line.textContent !== w.get('_root.LogFile')) line.textContent = w.get('_root.LogFile');
   view.querySelector('.viewlog').disabled = w.get('_root.ViewLogBtn') !== '1';
 }
 
@@ -424,7 +429,11 @@ function toast(text, link = null) {
 function renderToasts() {
   const now = Date.now();
   while (toasts.length && toasts[0].until <= now) toasts.shift();
-  fill($('toasts'), toasts.map((item) => h('p', {}, item.text, item.link ? ' ' : null,
+  const region = $('toasts');
+  const signature = JSON.stringify(toasts.map((item) => item.text));
+  if (region.dataset.shown === signature) return;
+  region.dataset.shown = signature;
+  fill(region, toasts.map((item) => h('p', {}, item.text, item.link ? ' ' : null,
     item.link ? h('a', { href: item.link, target: '_blank', rel: 'noopener' }, t('openDocument')) : null)));
 }
 

@@ -97,7 +97,8 @@ function select(key, options, value, onchange) {
   return h('div', { class: 'field' }, h('label', { for: id }, t(key)), el);
 }
 
-function radios(key, options, value, onchange) {
+// quiet: the legend is for screen readers only (the group around says the same).
+function radios(key, options, value, onchange, quiet = false) {
   const name = uid('r');
   const inputs = options.map(([optionValue, labelKey]) => {
     const id = uid('rb');
@@ -108,7 +109,8 @@ function radios(key, options, value, onchange) {
     const chosen = value();
     for (const [input] of inputs) input.checked = input.value === chosen;
   });
-  return h('fieldset', { class: 'radios' }, h('legend', {}, t(key)), inputs.map(([, row]) => row));
+  return h('fieldset', { class: 'radios' }, h('legend', { class: quiet ? 'sr-only' : null }, t(key)),
+    inputs.map(([, row]) => row));
 }
 
 function group(key, ...children) {
@@ -149,6 +151,12 @@ function tickList(list, items, tickVar = null) {
     tickAll: (on) => items().forEach((item, i) => setTick(item, i, on)),
   };
   control.selectButtons = () => [button('selectAll', () => control.tickAll(true)), button('selectNone', () => control.tickAll(false))];
+  // A button that acts on the ticked items, usable only while some are ticked.
+  control.actOnTicked = (key, act) => {
+    const b = button(key, () => act(control.selected()), { class: 'primary' });
+    bind(() => { b.disabled = control.selected().length === 0; });
+    return b;
+  };
   return control;
 }
 
@@ -273,8 +281,10 @@ function pendingList(kind, listVar, addKey, addCommand, dropCommand, shredKey, s
     setv(listVar, S.splitList(v(listVar)).filter((item) => !chosen.includes(item)).join('|'));
     tickSet(kind).clear();
   };
+  const dropButton = button('removeFromList', drop);
+  bind(() => { dropButton.disabled = list.selected().length === 0; });
   return group(kind === 'files' ? 'shredFiles' : 'shredFolders', list.element,
-    actions(button(addKey, () => cmd(addCommand)), button('removeFromList', drop), shred));
+    actions(button(addKey, () => cmd(addCommand)), dropButton, shred));
 }
 
 function driveOptions(namesVar) {
@@ -344,10 +354,10 @@ function registryPage() {
         button('restoreView', () => { showView('registry', 'restore'); cmd('IDC_FS_RESTORREGLIST'); })),
       noErrors, findings.element,
       actions(...findings.selectButtons(),
-        button('cleanSelected', () => cmd('IDC_FS_CLEAN_REG', findings.selected().join('|')), { class: 'primary' }))),
+        findings.actOnTicked('cleanSelected', (items) => cmd('IDC_FS_CLEAN_REG', items.join('|'))))),
       group('backups', backups.element,
         actions(...backups.selectButtons(),
-          button('restore', () => cmd('IDC_FS_RESTOREREG', backups.selected().join('|')), { class: 'primary' }),
+          backups.actOnTicked('restore', (items) => cmd('IDC_FS_RESTOREREG', items.join('|'))),
           button('back', () => { showView('registry', 'scan'); cmd('IDC_FS_RESTOREBACK'); })))),
   ];
 }
@@ -368,7 +378,7 @@ function dllPage() {
     }, { class: 'primary' }), button('restoreView', () => { showView('dll', 'restore'); cmd('IDC_FS_RESTORENOW'); })),
     status, found.element,
     actions(...found.selectButtons(),
-      button('remove', () => cmd('IDC_FS_DLL', found.selected().join('|')), { class: 'primary' })));
+      found.actOnTicked('remove', (items) => cmd('IDC_FS_DLL', items.join('|')))));
   bind(() => {
     const scanning = v('MakeTheGUIDisable') === 'true';
     scanSet.disabled = scanning;
@@ -379,7 +389,7 @@ function dllPage() {
     twoViews('dll', scanSet,
       group('dllBackups', backups.element,
         actions(...backups.selectButtons(),
-          button('restore', () => cmd('IDC_FS_RESTORE', backups.selected().join('|')), { class: 'primary' }),
+          backups.actOnTicked('restore', (items) => cmd('IDC_FS_RESTORE', items.join('|'))),
           button('refresh', () => cmd('IDC_FS_RESTORENOW')),
           button('back', () => showView('dll', 'scan'))))),
   ];
@@ -399,8 +409,7 @@ function pluginsPage() {
           () => v('PluginFilter') || 'installed', showList),
         list.element,
         actions(...list.selectButtons(),
-          button('cleanSelected', () => cmd('IDC_FS_CLEANPLUGIN', list.selected().map((name) => `${name}|`).join('')),
-            { class: 'primary' }),
+          list.actOnTicked('cleanSelected', (names) => cmd('IDC_FS_CLEANPLUGIN', names.map((name) => `${name}|`).join(''))),
           button('pluginEditor', () => showView('plugins', 'restore')))),
       group('pluginEditor',
         field('PluginNameVlaue_Reg_New', 'pluginName'),
@@ -468,8 +477,7 @@ function startupPage() {
   return [
     h('p', { class: 'intro' }, t('startupIntro')),
     group('pageStartup', list.element,
-      actions(button('removeSelected', () => list.selected().forEach((name) => cmd('IDC_FS_WHICHITEM', name)),
-        { class: 'primary' }))),
+      actions(list.actOnTicked('removeSelected', (names) => names.forEach((name) => cmd('IDC_FS_WHICHITEM', name))))),
   ];
 }
 
@@ -519,9 +527,9 @@ function boosterPage() {
   bind(() => { if (document.activeElement !== stepper) stepper.value = v('minStepper'); });
   return [
     group('connectionType',
-      radios('connectionType', CONNECTIONS.map((c) => [c, c]), () => v('SelectedRadioBtn'), connect),
+      radios('connectionType', CONNECTIONS.map((c) => [c, c]), () => v('SelectedRadioBtn'), connect, true),
       h('h3', {}, t('figures')), figures),
-    group('modes', radios('modes', MODES.map(([name, , key]) => [name, key]), chosenMode, chooseMode),
+    group('modes', radios('modes', MODES.map(([name, , key]) => [name, key]), chosenMode, chooseMode, true),
       actions(button('apply', applyMode, { class: 'primary' }))),
     group('advanced', h('div', { class: 'row' }, advanced.map(([, row]) => row)),
       actions(button('apply', () => {
@@ -554,7 +562,8 @@ function memoryPage() {
   slider.value = '50';
   shown.textContent = '50 %';
   return [
-    group('memoryLoad', h('label', { for: meter.id }, t('memoryLoad')), h('div', { class: 'row' }, meter, value)),
+    group('memoryLoad', h('label', { for: meter.id, class: 'sr-only' }, t('memoryLoad')),
+      h('div', { class: 'row' }, meter, value)),
     group('freeMemory', h('label', { for: sliderId }, t('freeShare')), h('div', { class: 'row' }, slider, shown),
       actions(button('freeNow', () => cmd('IDC_FS_SCROLL', slider.value), { class: 'primary' }))),
   ];

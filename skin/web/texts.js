@@ -30,7 +30,7 @@ const en = {
   selectNone: 'Select none',
   clean: 'Clean',
   cleanSelected: 'Clean selected',
-  notInstalled: 'This program was not found on this computer. You can still clean, but there is probably nothing to remove.',
+  notInstalled: 'This program was not found on this computer.',
   empty: 'Nothing to show.',
   listCount: '{n} entries',
 
@@ -292,7 +292,7 @@ const de = {
   selectNone: 'Keine auswählen',
   clean: 'Säubern',
   cleanSelected: 'Auswahl säubern',
-  notInstalled: 'Dieses Programm wurde auf diesem Computer nicht gefunden. Sie können trotzdem säubern, aber wahrscheinlich gibt es nichts zu entfernen.',
+  notInstalled: 'Dieses Programm wurde auf diesem Computer nicht gefunden.',
   empty: 'Keine Einträge.',
   listCount: '{n} Einträge',
 

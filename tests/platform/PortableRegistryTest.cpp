@@ -314,7 +314,7 @@ TEST_F(PortableRegistryTest, DefaultValueAndKeyInfo) {
   EXPECT_EQ(info.maxValueLen, 18u);  // "12345678\0" as UTF-16 bytes
 
   // RegEnumValueA needs room for the name and its NUL.
-  char name[16];
+  char name[32];
   std::uint32_t size = 5;
   EXPECT_EQ(reg().enumValue(key, 1, name, &size, nullptr), status::MoreData);
   EXPECT_EQ(std::string(name), "1234");

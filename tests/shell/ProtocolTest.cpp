@@ -238,7 +238,7 @@ TEST_F(ShellTest, CommandLineErrorsExitWithStatusTwo) {
       {"unknown option", "--frobnicate"},
       {"skin without value", "--skin"},
       {"unknown skin", "--skin gui"},
-      {"web skin not built", "--skin web --machine " + machine()},
+      {"web skin on a bad port", "--skin web --port 70000 --machine " + machine()},
       {"bad port", "--skin stdio --port 70000"},
       {"bad timers", "--skin stdio --timers sometimes"},
       {"bad clock", "--skin stdio --clock 2026-02-30T00:00:00"},
