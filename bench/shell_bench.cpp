@@ -4,7 +4,7 @@
 //
 // - start-up: from starting `purgavia --skin stdio` to its first "idle" event, on a fresh
 //   machine folder (first start: installs the skin folder and registers the engine
-//   library), on the same machine again, and on a copy of a real Wine prefix if given;
+//   library), on the same machine again, and likewise on a copy of a real Wine prefix;
 // - round trip: one skin command written to stdin until its "idle" is read back, for an
 //   unknown command (the dispatcher's opening and closing steps only) and for the
 //   language command (a skin variable and a per-user setting, so the registry is saved).
@@ -160,30 +160,36 @@ int main(int argc, char** argv) {
 
     if (!prefix.empty()) {
       std::vector<double> wine;
+      std::vector<double> wineAgain;
       for (int i = 0; i < runs; ++i) {
         const std::string copy = scratch + "/prefix" + std::to_string(i);
         run("cp -a '" + prefix + "' '" + copy + "'");
         wine.push_back(startUp(buildDir, copy));
+        wineAgain.push_back(startUp(buildDir, copy));
+        fs::remove_all(copy);
       }
-      report("start-up to first idle, copy of a real Wine prefix", wine);
+      report("start-up to first idle, real Wine prefix (first start)", wine);
+      report("start-up to first idle, real Wine prefix again", wineAgain);
     }
 
     const std::string machine = scratch + "/machine0";
     Program program(buildDir, machine);
     program.waitIdle();
-    auto roundTrips = [&](const char* what, const std::string& line) {
+    auto roundTrips = [&](const char* what, const std::vector<std::string>& lines) {
       std::vector<double> times;
       for (int i = 0; i < trips; ++i) {
         const auto start = Clock::now();
-        program.send(line);
+        program.send(lines[static_cast<std::size_t>(i) % lines.size()]);
         if (!program.waitIdle()) throw std::runtime_error("the program ended during the round trips");
         times.push_back(millisecondsSince(start));
       }
       report(what, times);
     };
-    roundTrips("round trip, unknown command", R"({"win":"mainfrm","cmd":"IDC_FS_NOTHING","args":""})");
+    roundTrips("round trip, unknown command", {R"({"win":"mainfrm","cmd":"IDC_FS_NOTHING","args":""})"});
+    // Alternating languages, so that every command changes the registry and it is saved.
     roundTrips("round trip, language command (registry saved)",
-               R"({"win":"mainfrm","cmd":"IDC_FS_LANGUAGE","args":"English"})");
+               {R"({"win":"mainfrm","cmd":"IDC_FS_LANGUAGE","args":"English"})",
+                R"({"win":"mainfrm","cmd":"IDC_FS_LANGUAGE","args":"Deutsch"})"});
   } catch (const std::exception& e) {
     std::fprintf(stderr, "shell_bench: %s\n", e.what());
     fs::remove_all(scratch);

@@ -3,8 +3,8 @@
 #include "commands/ShredderCommands.h"
 
 #include <charconv>
-#include <optional>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "engine/api/EngineError.h"

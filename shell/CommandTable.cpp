@@ -1,15 +1,12 @@
 // The command table of the main window. A row without a handler belongs to a subsystem
 // that is not built yet; its command runs only the dispatcher's opening and closing steps.
 
-#include <algorithm>
-
 #include "commands/ShredderCommands.h"
 #include "shell/Dispatcher.h"
 #include "shell/MainWindow.h"
 #include "shell/MessageBox.h"
 #include "shell/Program.h"
 #include "shell/Settings.h"
-#include "shell/Texts.h"
 
 namespace pgv::shell {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "engine/services/cRegistry.h"
 #include "platform/Platform.h"
-#include "platform/portable/MachineFolder.h"
+#include "platform/MachineSetup.h"
 #include "shell/DemoTraces.h"
 
 namespace pgv::shell {
@@ -130,11 +130,11 @@ std::vector<std::string> writeUserFolders(const std::string& user) {
 int initMachine(const std::string& dir, bool demo, std::string& error) {
   // A folder that already holds a machine (a Wine prefix, say) is never re-initialised:
   // its own settings would be overwritten.
-  if (platform::portable::MachineFolder::holdsMachine(dir)) {
+  if (platform::holdsMachine(dir)) {
     error = "'" + dir + "' already holds a machine (it has registry files)";
     return 2;
   }
-  if (platform::portable::MachineFolder::createLayout(dir, error) != platform::status::Success) return 2;
+  if (platform::createMachineLayout(dir, error) != platform::status::Success) return 2;
   platform::PlatformOptions options;
   options.machineFolder = dir;
   std::unique_ptr<platform::Platform> p = platform::openPlatform(options, error);

@@ -26,6 +26,9 @@ platform::Status createFolderTree(platform::Files& files, const std::string& pat
   return status == platform::status::AlreadyExists ? platform::status::Success : status;
 }
 
+// The copy is written under a temporary name and renamed when complete, so that an
+// interrupted installation never leaves a cut file that a later start would keep. The
+// files can always be installed again, so they are not forced to the disk one by one.
 bool copyIn(platform::Files& files, const fs::path& from, const std::string& to, std::string& error) {
   std::ifstream in(from, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -33,17 +36,19 @@ bool copyIn(platform::Files& files, const fs::path& from, const std::string& to,
     error = "cannot read " + from.string();
     return false;
   }
+  const std::string partial = to + ".part";
   std::unique_ptr<platform::FileHandle> file;
-  platform::Status status = files.open(to, platform::OpenMode::CreateNew, file);
+  platform::Status status = files.open(partial, platform::OpenMode::CreateAlways, file);
   std::uint32_t written = 0;
   if (status == platform::status::Success) {
     status = file->write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), written);
+    if (status == platform::status::Success && written != bytes.size()) status = platform::status::DiskFull;
   }
-  if (status == platform::status::Success) status = file->flush();
-  if (status != platform::status::Success || written != bytes.size()) {
+  file.reset();
+  if (status == platform::status::Success) status = files.moveFile(partial, to, false);
+  if (status != platform::status::Success) {
     error = "cannot install " + to + " (error " + std::to_string(status) + ")";
-    file.reset();
-    [[maybe_unused]] const platform::Status ignored = files.deleteFile(to);
+    [[maybe_unused]] const platform::Status ignored = files.deleteFile(partial);
     return false;
   }
   return true;

@@ -12,6 +12,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 #include "shell/Engine.h"
+#include "platform/MachineSetup.h"
 #include "shell/InitMachine.h"
 #include "shell/Installation.h"
 #include "shell/Program.h"
@@ -35,6 +36,12 @@ std::string environmentVariable(const char* name) {
 bool prepareMachine(const CommandLine& options, std::string& folder, std::string& error) {
   namespace fs = std::filesystem;
   std::error_code ec;
+  if (!platform::machineFoldersSupported()) {
+    folder.clear();
+    if (options.machine.empty()) return true;
+    error = "--machine is for the Linux build; the Windows build works on this Windows itself";
+    return false;
+  }
   if (!options.machine.empty()) {
     folder = options.machine;
     if (!fs::is_directory(folder, ec)) {

@@ -41,4 +41,7 @@ inline constexpr std::array<std::string_view, 8> kModeList = {
     "_root.ISB_WM_AA", "_root.ISB_WM_AB", "_root.ISB_WM_AC", "_root.ISB_WM_AD",
     "_root.ISB_WM_AE", "_root.ISB_WM_AF", "_root.ISB_WM_AG", "_root.ISB_WM_WD"};
 
+// A list with fewer names than its size would end in empty names.
+static_assert(!kCheckBoxList.back().empty() && !kButtonList.back().empty() && !kModeList.back().empty());
+
 }  // namespace pgv::shell

@@ -36,12 +36,20 @@ std::optional<std::string> readMachineFile(platform::Files& files, const std::st
   return bytes;
 }
 
+// Written under a temporary name and renamed over the old page when complete, so that an
+// interrupted update leaves the old page or the new one, never a cut one.
 bool writeMachineFile(platform::Files& files, const std::string& path, const std::string& bytes) {
+  const std::string partial = path + ".part";
   std::unique_ptr<platform::FileHandle> file;
-  if (files.open(path, platform::OpenMode::CreateAlways, file) != platform::status::Success) return false;
+  if (files.open(partial, platform::OpenMode::CreateAlways, file) != platform::status::Success) return false;
   std::uint32_t written = 0;
-  return file->write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), written) == platform::status::Success &&
-         written == bytes.size() && file->flush() == platform::status::Success;
+  const bool complete =
+      file->write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), written) == platform::status::Success &&
+      written == bytes.size();
+  file.reset();
+  if (complete && files.moveFile(partial, path, true) == platform::status::Success) return true;
+  [[maybe_unused]] const platform::Status ignored = files.deleteFile(partial);
+  return false;
 }
 
 // Replaces installed pages that differ from the bundled ones, folder by folder.

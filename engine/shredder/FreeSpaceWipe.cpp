@@ -42,7 +42,8 @@ FreeSpaceWipe::FreeSpaceWipe(platform::Files& files, std::string root, Hooks hoo
 FreeSpaceWipe::~FreeSpaceWipe() = default;
 
 bool FreeSpaceWipe::isFillerName(const std::string& name) {
-  if (name.size() <= kFillerPrefix.size() || !platform::equalsNoCase(name.substr(0, kFillerPrefix.size()), kFillerPrefix)) {
+  if (name.size() <= kFillerPrefix.size() ||
+      !platform::equalsNoCase(name.substr(0, kFillerPrefix.size()), kFillerPrefix)) {
     return false;
   }
   const std::string tail = name.substr(kFillerPrefix.size());

@@ -62,7 +62,7 @@ class FreeSpaceWipe {
   std::string root_;
   Hooks hooks_;
   std::uint64_t measuredFree_ = 0;
-  std::string chunk_;  // kChunkSize fill characters, made when the first filler is written
+  std::string chunk_;                 // kChunkSize fill characters, made for the first filler
   std::vector<std::string> fillers_;  // every filler created, in order
   std::vector<std::unique_ptr<platform::FileHandle>> unflushed_;
 };

@@ -2,6 +2,7 @@
 
 #include "engine/shredder/OverwritePattern.h"
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -19,16 +20,32 @@ std::uint64_t nextRandom(std::uint64_t& state) {
 
 }  // namespace
 
-OverwritePattern::OverwritePattern() : bytes_(new std::uint8_t[kHeadSize + kBlockSize]) {
-  std::uint8_t* out = bytes_.get();
-  for (std::uint8_t step : kSteps) {
-    std::memset(out, step, kStepRepeat);
-    out += kStepRepeat;
-  }
-  std::uint64_t state = (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
-  for (std::size_t i = 0; i < kBlockSize; i += sizeof(std::uint64_t)) {
-    const std::uint64_t word = nextRandom(state);
-    std::memcpy(out + i, &word, sizeof word);
+OverwritePattern::OverwritePattern()
+    : random_((static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}()) {
+  bytes_.reserve(kHeadSize);
+  for (std::uint8_t step : kSteps) bytes_.insert(bytes_.end(), kStepRepeat, step);
+}
+
+const std::uint8_t* OverwritePattern::headBlock(std::size_t size) {
+  reserveFill(size);
+  return bytes_.data();
+}
+
+const std::uint8_t* OverwritePattern::fillBlock(std::size_t size) {
+  reserveFill(size);
+  return bytes_.data() + kHeadSize;
+}
+
+void OverwritePattern::reserveFill(std::size_t size) {
+  const std::size_t have = bytes_.size() - kHeadSize;
+  if (size <= have) return;
+  // Growing by doubling keeps the number of refills small for a run of growing files.
+  std::size_t want = std::min(std::max(size, 2 * have), kBlockSize);
+  want = (want + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t) * sizeof(std::uint64_t);
+  bytes_.resize(kHeadSize + want);
+  for (std::size_t i = have; i < want; i += sizeof(std::uint64_t)) {
+    const std::uint64_t word = nextRandom(random_);
+    std::memcpy(bytes_.data() + kHeadSize + i, &word, sizeof word);
   }
 }
 

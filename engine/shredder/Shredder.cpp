@@ -94,7 +94,7 @@ Shredder::~Shredder() = default;
 
 platform::Files& Shredder::files() { return platform::current().files(); }
 
-const OverwritePattern& Shredder::pattern() {
+OverwritePattern& Shredder::pattern() {
   if (!pattern_) pattern_ = std::make_unique<OverwritePattern>();
   return *pattern_;
 }
@@ -154,14 +154,14 @@ std::int32_t Shredder::shredInto(ShredBatch& batch, const std::string& file, con
 // Writes the pattern over the first length bytes, yielding before each block. False when
 // a stop request or a failure ended it; the file keeps what was written so far.
 bool Shredder::overwrite(platform::FileHandle& file, std::uint64_t length) {
-  const OverwritePattern& bytes = pattern();
+  OverwritePattern& bytes = pattern();
   for (std::uint64_t offset = 0; offset < length;) {
     if (yieldStopped()) return false;
-    const auto piece = static_cast<std::uint32_t>(std::min<std::uint64_t>(length - offset, OverwritePattern::kBlockSize));
+    const auto piece =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(length - offset, OverwritePattern::kBlockSize));
+    const std::uint8_t* data = offset == 0 ? bytes.headBlock(piece) : bytes.fillBlock(piece);
     std::uint32_t written = 0;
-    if (file.write(offset == 0 ? bytes.headBlock() : bytes.fillBlock(), piece, written) != status::Success) {
-      return false;
-    }
+    if (file.write(data, piece, written) != status::Success) return false;
     offset += piece;
     // A large file starts going to the disk while the rest is still being written.
     if (length > OverwritePattern::kBlockSize) file.startFlush();
@@ -238,6 +238,14 @@ void Shredder::shredFiles(const std::string& folder, const std::vector<platform:
 // force does: read-only files stay, and so does the folder that holds them. Links are
 // removed as links.
 void Shredder::removeTree(const std::string& folder) {
+  // Looked at again right before: a folder swapped for a link since the listing is only
+  // unlinked, never emptied.
+  platform::FindEntry self;
+  if (files().fileInfo(folder, self) != status::Success) return;
+  if (self.attributes & attr::ReparsePoint) {
+    [[maybe_unused]] const platform::Status ignored = files().removeDirectory(folder);
+    return;
+  }
   std::vector<platform::FindEntry> entries;
   if (files().find(folder + "\\*", entries) == status::Success) {
     for (const platform::FindEntry& entry : entries) {

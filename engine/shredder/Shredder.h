@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/api/Shredder.h"
 #include "platform/Files.h"
@@ -53,13 +54,12 @@ class Shredder : public pgv::Shredder {
   void finish(ShredBatch& batch);
   void deleteShredded(const std::string& path);
   void shredFolder(const std::string& folder, bool contentsOnly, const FileFilter& filter, bool subFolders);
-  void shredFiles(const std::string& folder, const std::vector<platform::FindEntry>& entries,
-                  const FileFilter& filter);
+  void shredFiles(const std::string& folder, const std::vector<platform::FindEntry>& entries, const FileFilter& filter);
   void removeTree(const std::string& folder);
   const std::string& logSection();
 
   platform::Files& files();
-  const OverwritePattern& pattern();
+  OverwritePattern& pattern();
 
   ShredderListener* listener_ = nullptr;
   std::function<void()> yield_;

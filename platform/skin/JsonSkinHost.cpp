@@ -297,7 +297,7 @@ bool JsonSkinHost::deliverHeld() {
     if (mustHold(*it)) continue;
     Message message = std::move(*it);
     held_.erase(it);
-    inputSinceIdle_ = true;
+    if (causesIdle(message)) inputSinceIdle_ = true;
     deliver(message);
     return true;
   }
@@ -381,8 +381,8 @@ void JsonSkinHost::handleInput(const Input& input) {
     case Input::Kind::Line:
       break;
   }
-  inputSinceIdle_ = true;
   auto message = decode(input.text);
+  if (!message || causesIdle(*message)) inputSinceIdle_ = true;
   if (!message) return;
   if (mustHold(*message)) {
     held_.push_back(std::move(*message));
@@ -462,6 +462,11 @@ std::optional<JsonSkinHost::Message> JsonSkinHost::decode(const std::string& lin
   return refuse("unknown message");
 }
 
+// A variable the skin changed is only kept in the window's mirror: the program does
+// nothing for it, so it is covered by the idle of the input that follows it. Everything
+// else, bad input included, is followed by an idle.
+bool JsonSkinHost::causesIdle(const Message& message) { return message.kind != Message::Kind::Variable; }
+
 // While a modal box waits only its own window takes input; while a question waits, no
 // window does. Ticks and clock changes are not a window's input and always go through.
 bool JsonSkinHost::mustHold(const Message& message) const {
@@ -520,6 +525,7 @@ void JsonSkinHost::deliver(const Message& message) {
 void JsonSkinHost::deliverToWindow(const Message& message) {
   Window* window = newestShown(message.window);
   if (!window) {
+    inputSinceIdle_ = true;  // bad input: answered by an idle like any other
     diagnostic("skin input ignored: " +
                (anyNamed(message.window) ? "window \"" + message.window + "\" is not shown"
                                          : "no window \"" + message.window + "\""));

@@ -9,6 +9,11 @@
 // derives from it, writes the encoded events (writeEvent) and posts what it receives
 // (postLines, postEndOfInput) from any thread.
 //
+// "idle" goes out when the program has done everything that input caused and is about to
+// wait again (inside a modal box or a question: {"ev":"idle","waiting":W}). Messages that
+// arrive together share one idle; a variable change of the skin alone causes none, since
+// the program does nothing for it until a command comes.
+//
 // Bad input never stops the program: a line that is not a JSON object, names an unknown
 // or hidden window, lacks a field or has one of the wrong type gives one diagnostic line
 // and is otherwise ignored.
@@ -99,6 +104,7 @@ class JsonSkinHost : public SkinHost {
   void handleInput(const Input& input);
   std::optional<Message> decode(const std::string& line);
   bool mustHold(const Message& message) const;
+  static bool causesIdle(const Message& message);
   void deliver(const Message& message);
   void deliverToWindow(const Message& message);
   void deliverTray(const Message& message);

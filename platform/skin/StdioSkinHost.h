@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "platform/StdStreams.h"
 #include "platform/skin/JsonSkinHost.h"
 
 namespace pgv::platform::skin {
@@ -16,7 +17,7 @@ class StdioSkinHost : public JsonSkinHost {
   // A line longer than this is dropped with a diagnostic.
   static constexpr std::size_t kMaxLine = 1u << 20;
 
-  StdioSkinHost(JsonSkinHostOptions options, int inputFd = 0, int outputFd = 1);
+  explicit StdioSkinHost(JsonSkinHostOptions options);
   ~StdioSkinHost() override;
 
   // Starts reading the input.
@@ -28,10 +29,7 @@ class StdioSkinHost : public JsonSkinHost {
  private:
   void readLoop();
 
-  int inputFd_;
-  int outputFd_;
-  int wakeRead_ = -1;
-  int wakeWrite_ = -1;
+  std::unique_ptr<StandardInput> input_;
   bool outputBroken_ = false;
   std::thread reader_;
 };

@@ -85,6 +85,8 @@ class WebServer::Impl {
 
   void accept();
   void onAccept(beast::error_code ec, tcp::socket socket);
+  template <class Fn>
+  void withPage(PageId page, Fn fn);
   void opened(const std::shared_ptr<WsSession>& session);
   void closed(PageId page);
   void closeAll();
@@ -390,20 +392,26 @@ std::string WebServer::address() const {
   return "http://127.0.0.1:" + std::to_string(impl_->port_) + "/" + impl_->secret_ + "/";
 }
 
+// Runs fn with the page's session on the network thread. On that thread it runs at once:
+// a handler's own posts would wait until it returns and could fall behind what another
+// thread posts meanwhile, and the replay of a new page must go out before anything else.
+template <class Fn>
+void WebServer::Impl::withPage(PageId page, Fn fn) {
+  auto act = [this, page, fn = std::move(fn)]() mutable {
+    const auto it = pages_.find(page);
+    if (it == pages_.end()) return;
+    if (auto session = it->second.lock()) fn(*session);
+  };
+  if (ioc_.get_executor().running_in_this_thread()) act();
+  else asio::post(ioc_, std::move(act));
+}
+
 void WebServer::send(PageId page, std::string text) {
-  asio::post(impl_->ioc_, [impl = impl_.get(), page, text = std::move(text)]() mutable {
-    const auto it = impl->pages_.find(page);
-    if (it == impl->pages_.end()) return;
-    if (auto session = it->second.lock()) session->send(std::move(text));
-  });
+  impl_->withPage(page, [text = std::move(text)](Impl::WsSession& session) mutable { session.send(std::move(text)); });
 }
 
 void WebServer::close(PageId page) {
-  asio::post(impl_->ioc_, [impl = impl_.get(), page] {
-    const auto it = impl->pages_.find(page);
-    if (it == impl->pages_.end()) return;
-    if (auto session = it->second.lock()) session->close();
-  });
+  impl_->withPage(page, [](Impl::WsSession& session) { session.close(); });
 }
 
 void WebServer::after(std::chrono::milliseconds delay, std::function<void()> fn) {

@@ -56,7 +56,9 @@ class WebServer {
   // http://127.0.0.1:PORT/SECRET/
   std::string address() const;
 
-  // Any thread. Messages to one page keep their order; unknown or closed pages are ignored.
+  // Any thread. Messages to one page keep their order; what the Handler sends from the
+  // network thread goes out before anything other threads send afterwards. Unknown or
+  // closed pages are ignored.
   void send(PageId page, std::string text);
   // Closes a page's connection once what was sent to it before has gone out.
   void close(PageId page);

@@ -85,10 +85,17 @@ function handle(ev) {
 
 // ---- rendering ----------------------------------------------------------------------
 
+// The next frame shows what changed. A page that gets no frames for a while (a tab in
+// the background, a busy browser) is still brought up to date soon after.
 function queueRender() {
   if (renderQueued) return;
   renderQueued = true;
-  requestAnimationFrame(render);
+  requestAnimationFrame(renderOnce);
+  setTimeout(renderOnce, 100);
+}
+
+function renderOnce() {
+  if (renderQueued) render();
 }
 
 document.addEventListener('visibilitychange', () => { if (!document.hidden) queueRender(); });

@@ -15,6 +15,7 @@
 #include <boost/beast/http.hpp>
 #include <boost/beast/websocket.hpp>
 #pragma GCC diagnostic pop
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -57,13 +58,17 @@ class Recorder : public platform::SkinCommandListener, public platform::SkinHost
   void FSCommand(const std::string& command, const std::string& args) override {
     commands.push_back(command + "(" + args + ")");
   }
-  void trayRestore() override { ++restores; }
+  void trayRestore() override {
+    ++restores;
+    if (onRestore) onRestore();
+  }
   void trayMouse(int) override {}
   void trayMenuItem(const std::string&) override {}
   void timer(const std::string&) override {}
 
   std::vector<std::string> commands;
-  int restores = 0;
+  std::atomic<int> restores{0};
+  std::function<void()> onRestore;
 };
 
 struct HttpAnswer {
@@ -383,14 +388,39 @@ TEST_F(WebSkinHostTest, InTheTrayTheProgramOutlivesItsPagesAndTheNextPageRestore
   auto main = mainWindow();
   main->hide();
   host_->setTray(true, "PGVX");
+  // Restoring shows the window and takes the icon down, as the program does.
+  recorder_.onRestore = [&] {
+    main->show(true);
+    host_->setTray(false, "PGVX");
+  };
+  const auto restoredAfterReplay = [&](Page& page) {
+    const auto seen = page.until([](const Json& m) { return isEvent(m, "tray") && m["intray"] == false; });
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), Json::parse(R"({"ev":"sync","phase":"begin"})"));
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[seen.size() - 2], Json::parse(R"({"ev":"show","win":"mainfrm","modal":false,"activate":true})"));
+  };
   {
+    // The user-interface thread runs on its own, as in the program, so that the window's
+    // coming back races the page's replay; the replay must still come first.
+    std::atomic<bool> stop{false};
+    std::thread ui([&] {
+      while (!stop) {
+        host_->pump();
+        std::this_thread::sleep_for(1ms);
+      }
+    });
     Page page;
-    ASSERT_EQ(page.open(port_, site("ws"), origin()), 101);
-    page.until([](const Json& m) { return isEvent(m, "sync") && m["phase"] == "end"; });
-    settle();
-    EXPECT_EQ(recorder_.restores, 1);  // opening the page brought the window back
+    EXPECT_EQ(page.open(port_, site("ws"), origin()), 101);
+    restoredAfterReplay(page);
+    stop = true;
+    ui.join();
+    EXPECT_EQ(recorder_.restores, 1);
     page.close();
   }
+  // Back in the tray, the program outlives its last page.
+  main->hide();
+  host_->setTray(true, "PGVX");
   std::this_thread::sleep_for(400ms);
   EXPECT_NO_THROW(settle());
 

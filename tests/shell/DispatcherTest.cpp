@@ -215,6 +215,19 @@ TEST_F(DispatcherTest, EngineIsFoundThroughItsRegistrationAndCreatesByClassId) {
             platform::status::Success);
   registry.closeKey(key);
   EXPECT_STREQ(data, classid::INI.clsid);
+
+  // Unregistering removes the class keys again.
+  std::string why;
+  auto library = platform::loadLibrary(engine->libraryPath(), why);
+  ASSERT_TRUE(library) << why;
+  const auto unregister = reinterpret_cast<PGVX_RegisterServerFn>(library->symbol("PGVX_UnregisterServer"));
+  ASSERT_NE(unregister, nullptr);
+  EXPECT_EQ(unregister(), PGVX_S_OK);
+  EXPECT_EQ(registry.openKey(platform::HKEY_CLASSES_ROOT, "PGVX.INI", platform::regaccess::QueryValue, key),
+            platform::status::FileNotFound);
+  EXPECT_EQ(registry.openKey(platform::HKEY_CLASSES_ROOT, shell::Engine::registrationKey(),
+                             platform::regaccess::QueryValue, key),
+            platform::status::FileNotFound);
 }
 
 }  // namespace

@@ -47,8 +47,8 @@ class ShredderCommandsTest : public ShellTest {
     return session.untilIdle();
   }
   // Sends a confirmed command; the events up to the box, and after the answer.
-  Events confirmed(SkinSession& session, const std::string& command, const std::string& args,
-                   const std::string& title, const std::string& button, Events* box = nullptr) {
+  Events confirmed(SkinSession& session, const std::string& command, const std::string& args, const std::string& title,
+                   const std::string& button, Events* box = nullptr) {
     session.command("mainfrm", command, args);
     Events shown = session.untilIdle();
     EXPECT_EQ(lastEvent(shown), Json({{"ev", "idle"}, {"waiting", "msgboxWindow"}}));
@@ -84,8 +84,8 @@ TEST_F(ShredderCommandsTest, ThePendingFileListRefusesWhatItAlreadyHolds) {
       continue;
     }
     const Events events = add(*session, "IDC_FS_ADDFILETOSHRED", step.answer);
-    EXPECT_EQ(lastSet(events, "mainfrm", "_root.DoAdd_SFI"), step.added ? std::optional<std::string>("true")
-                                                                        : std::nullopt);
+    EXPECT_EQ(lastSet(events, "mainfrm", "_root.DoAdd_SFI"),
+              step.added ? std::optional<std::string>("true") : std::nullopt);
     if (step.added) {
       EXPECT_EQ(lastSet(events, "mainfrm", "_root.CurrentItem_SFI"), step.answer);
     }
@@ -102,8 +102,8 @@ TEST_F(ShredderCommandsTest, ThePendingFolderListRefusesDriveRootsAndDuplicates)
                            Step{std::nullopt, false}, Step{"D:\\Data", true}}) {
     SCOPED_TRACE(step.answer.value_or("(cancel)"));
     const Events events = add(*session, "IDC_FS_ADDFOLDERSTOSHRED", step.answer);
-    EXPECT_EQ(lastSet(events, "mainfrm", "_root.DoAdd_SFO"), step.added ? std::optional<std::string>("true")
-                                                                        : std::nullopt);
+    EXPECT_EQ(lastSet(events, "mainfrm", "_root.DoAdd_SFO"),
+              step.added ? std::optional<std::string>("true") : std::nullopt);
     if (step.added) {
       EXPECT_EQ(lastSet(events, "mainfrm", "_root.CurrentItem_SFO"), step.answer);
     }
@@ -120,11 +120,14 @@ TEST_F(ShredderCommandsTest, FilesAreShreddedOnlyWhenTheUserSaysYes) {
   add(*session, "IDC_FS_ADDFILETOSHRED", "C:\\docs\\a.txt");
 
   Events box;
-  const Events no = confirmed(*session, "IDC_FS_SHREDFILES", "|C:\\docs\\a.txt|C:\\docs\\b.txt|", shred::kFilesTitle,
-                              en::kNo, &box);
-  EXPECT_GE(indexOf(box, {{"ev", "set"}, {"win", "msgboxWindow"}, {"name", "_root.message"},
-                          {"value", "Do you really want to shred the selected files? Shredded files cannot be recovered."}}),
-            0);
+  const Events no =
+      confirmed(*session, "IDC_FS_SHREDFILES", "|C:\\docs\\a.txt|C:\\docs\\b.txt|", shred::kFilesTitle, en::kNo, &box);
+  EXPECT_GE(
+      indexOf(box, {{"ev", "set"},
+                    {"win", "msgboxWindow"},
+                    {"name", "_root.message"},
+                    {"value", "Do you really want to shred the selected files? Shredded files cannot be recovered."}}),
+      0);
   EXPECT_TRUE(existsC("docs/a.txt"));
   EXPECT_TRUE(existsC("docs/b.txt"));
   EXPECT_EQ(lastSet(no, "mainfrm", "shred_SFI_Now"), std::nullopt);
@@ -281,7 +284,8 @@ TEST_F(ShredderCommandsTest, DeleteByTypeShredsOneTypeInOneFolderWithinTheSizeWi
   session->command("mainfrm", "IDC_FS_DELETE", "a,b,2,1");
   session->untilIdle();
   EXPECT_FALSE(existsC("t/mid.tmp"));
-  for (const char* kept : {"t/small.tmp", "t/big.tmp", "t/mid.doc", "t/sub/mid.tmp"}) EXPECT_TRUE(existsC(kept)) << kept;
+  for (const char* kept : {"t/small.tmp", "t/big.tmp", "t/mid.doc", "t/sub/mid.tmp"})
+    EXPECT_TRUE(existsC(kept)) << kept;
 }
 
 TEST_F(ShredderCommandsTest, TheDriveListHoldsRemovableAndFixedDrives) {

@@ -265,24 +265,55 @@ TEST_F(ShellTest, ProfileWindowListsChoosesAndDeletesProfiles) {
       << log;
 }
 
-TEST_F(ShellTest, DeletingAProfileRefusesNamesThatAreNotOneKey) {
+TEST_F(ShellTest, ProfileWindowRefusesNamesThatAreNotOneKey) {
   setUserValue(std::string(kSettings) + "\\A\\CheckBoxes", "_root.WIN_BF", "1");
   setUserValue(std::string(kSettings) + "\\B\\CheckBoxes", "_root.WIN_BF", "1");
   auto session = startAndWait();
-  for (const std::string name : {"", "A\\CheckBoxes", "..\\..\\Settings"}) {
-    SCOPED_TRACE(name);
-    session->command("profiles", "IDC_FS_DELETE", name);
+  struct Case {
+    const char* command;
+    std::string name;
+  };
+  const Case cases[] = {
+      {"IDC_FS_DELETE", ""},  // would be the settings root with every profile
+      {"IDC_FS_DELETE", "A\\CheckBoxes"},
+      {"IDC_FS_DELETE", "..\\..\\Settings"},
+      {"IDC_FS_PROFILE", "a\\b"},
+      {"IDC_FS_PROFILE", std::string(256, 'p')},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.command) + " " + c.name);
+    session->command("profiles", c.command, c.name);
     Events refused = session->untilIdle();
     EXPECT_EQ(lastSet(refused, "msgboxWindow", "_root.title1"), en::kProfilesTitle);
     EXPECT_EQ(lastSet(refused, "msgboxWindow", "_root.Middle"), en::kOk);
+    EXPECT_EQ(lastSet(refused, "msgboxWindow", "_root.Left"), std::nullopt);  // one button: the middle label only
     session->command("msgboxWindow", en::kProfilesTitle, en::kOk);
-    session->untilIdle();
+    Events after = session->untilIdle();
+    EXPECT_EQ(indexOf(after, {{"ev", "load"}, {"win", "mainfrm"}}), -1);
   }
   session->closeInput();
   Events end;
   session->untilExit(end);
   EXPECT_EQ(userSubkeys(kSettings), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(userValue(std::string(kSettings) + "\\A\\CheckBoxes", "_root.WIN_BF"), "1");
+}
+
+TEST_F(ShellTest, ARememberedAnswerStaysUntilABoxOfItsTitleIsAnsweredAgain) {
+  for (const char* name : {"A", "B", "C"}) setUserValue(std::string(kSettings) + "\\" + name + "\\lang", "Lang", "English");
+  auto session = startAndWait();
+  session->command("profiles", "IDC_FS_DELETE", "A");
+  session->untilIdle();
+  session->command("msgboxWindow", en::kProfilesTitle, en::kYes);
+  session->untilIdle();
+  // A button of the same title that records nothing leaves the earlier "yes" in force.
+  session->command("profiles", "IDC_FS_DELETE", "B");
+  session->untilIdle();
+  session->command("msgboxWindow", en::kProfilesTitle, en::kOk);
+  session->untilIdle();
+  session->closeInput();
+  Events end;
+  session->untilExit(end);
+  EXPECT_EQ(userSubkeys(kSettings), std::vector<std::string>{"C"});
 }
 
 TEST_F(ShellTest, ProfileWindowExitEndsAtOnce) {

@@ -115,6 +115,19 @@ TEST_F(ShredderTest, EveryFilesDataIsOnTheDiskBeforeItsNameGoes) {
   EXPECT_FALSE(existsC("many"));
 }
 
+TEST_F(ShredderTest, AFileWhoseDataDidNotReachTheDiskIsNotDeleted) {
+  for (const char* name : {"f/a.txt", "f/b.txt", "f/c.txt"}) put(name, "data");
+  files.flushHook = [](std::string_view path) {
+    return path == "C:\\f\\b.txt" ? platform::status::WriteFault : platform::status::Success;
+  };
+
+  shredder.FolderShred("C:\\f", true, "*", false);
+
+  EXPECT_EQ(events.shown, (std::vector<std::string>{"a.txt", "c.txt"}));
+  EXPECT_TRUE(existsC("f/b.txt"));
+  EXPECT_EQ(logLines().size(), 2u);
+}
+
 TEST_F(ShredderTest, AStopRequestEndsTheWalkAndKeepsWhatIsLeft) {
   for (const char* name : {"s/a/1.txt", "s/b/2.txt", "s/c/3.txt", "s/4.txt"}) put(name, "data");
   shredder.setYieldHook([&] {

@@ -28,7 +28,8 @@ class MountedImage {
   // "" when mounted, else why not.
   std::string mount() {
     if (::geteuid() != 0) return "mounting a file system needs root";
-    const std::string make = "truncate -s 32M '" + image_ + "' && mkfs.ext2 -q -F -m 0 '" + image_ + "' >/dev/null 2>&1";
+    const std::string make =
+        "truncate -s 32M '" + image_ + "' && mkfs.ext2 -q -F -m 0 '" + image_ + "' >/dev/null 2>&1";
     if (std::system(make.c_str()) != 0) return "cannot make an ext2 image (mkfs.ext2 missing?)";
     ::mkdir(mountPoint_.c_str(), 0755);
     const std::string attach = "mount -o loop '" + image_ + "' '" + mountPoint_ + "' >/dev/null 2>&1";
@@ -62,7 +63,9 @@ bool fileContains(const std::string& path, const std::string& needle) {
 class RealFileSystemWipeTest : public ShredderTest {
  protected:
   void SetUp() override {
-    if (const std::string why = image.mount(); !why.empty()) GTEST_SKIP() << "free-space wipe on a real file system: " << why;
+    if (const std::string why = image.mount(); !why.empty()) {
+      GTEST_SKIP() << "free-space wipe on a real file system: " << why;
+    }
     ASSERT_EQ(::symlink(image.mountPoint().c_str(), (machine.folder() + "/dosdevices/d:").c_str()), 0);
     files.realFreeSpace = true;  // the image's own, a few MB
   }

@@ -10,12 +10,12 @@ namespace {
 // Forwards to the real handle and records writes and flushes under the file's path.
 class RecordingHandle : public platform::FileHandle {
  public:
-  RecordingHandle(std::unique_ptr<platform::FileHandle> inner, std::string path, std::vector<std::string>& calls)
-      : inner_(std::move(inner)), path_(std::move(path)), calls_(calls) {}
+  RecordingHandle(std::unique_ptr<platform::FileHandle> inner, std::string path, RecordingFiles& owner)
+      : inner_(std::move(inner)), path_(std::move(path)), owner_(owner) {}
 
   platform::Status write(const void* data, std::uint32_t size, std::uint32_t& written) override {
     const platform::Status status = inner_->write(data, size, written);
-    calls_.push_back("write " + path_ + " " + std::to_string(written));
+    owner_.calls.push_back("write " + path_ + " " + std::to_string(written));
     return status;
   }
   platform::Status read(void* data, std::uint32_t size, std::uint32_t& read) override {
@@ -24,8 +24,13 @@ class RecordingHandle : public platform::FileHandle {
   platform::Status seek(std::uint64_t offset) override { return inner_->seek(offset); }
   platform::Status size(std::uint64_t& size) override { return inner_->size(size); }
   platform::Status flush() override {
-    calls_.push_back("flush " + path_);
-    return inner_->flush();
+    owner_.calls.push_back("flush " + path_);
+    const platform::Status status = inner_->flush();
+    return status == platform::status::Success ? injectedFailure() : status;
+  }
+  // What the flush hook says about this file.
+  platform::Status injectedFailure() const {
+    return owner_.flushHook ? owner_.flushHook(path_) : platform::status::Success;
   }
   void startFlush() override { inner_->startFlush(); }
 
@@ -35,7 +40,7 @@ class RecordingHandle : public platform::FileHandle {
  private:
   std::unique_ptr<platform::FileHandle> inner_;
   std::string path_;
-  std::vector<std::string>& calls_;
+  RecordingFiles& owner_;
 };
 
 }  // namespace
@@ -70,18 +75,21 @@ platform::Status RecordingFiles::open(std::string_view path, platform::OpenMode 
   std::unique_ptr<platform::FileHandle> inner;
   const platform::Status status = inner_.open(path, mode, inner);
   if (status != platform::status::Success) return status;
-  file = std::make_unique<RecordingHandle>(std::move(inner), std::string(path), calls);
+  file = std::make_unique<RecordingHandle>(std::move(inner), std::string(path), *this);
   return status;
 }
 
 platform::Status RecordingFiles::flushFiles(std::span<platform::FileHandle* const> files) {
   std::vector<platform::FileHandle*> inner;
+  platform::Status injected = platform::status::Success;
   for (platform::FileHandle* file : files) {
     auto* recording = static_cast<RecordingHandle*>(file);
     calls.push_back("flush " + recording->path());
     inner.push_back(&recording->inner());
+    if (const platform::Status s = recording->injectedFailure(); s != platform::status::Success) injected = s;
   }
-  return inner_.flushFiles(inner);
+  const platform::Status status = inner_.flushFiles(inner);
+  return status == platform::status::Success ? injected : status;
 }
 
 platform::Status RecordingFiles::diskFreeSpace(std::string_view root, platform::DiskSpace& space) {

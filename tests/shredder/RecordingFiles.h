@@ -26,6 +26,9 @@ class RecordingFiles : public platform::Files {
   bool realFreeSpace = false;
   // Consulted before every open; a status other than Success fails the open with it.
   std::function<platform::Status(std::string_view path, platform::OpenMode mode)> openHook;
+  // Consulted for every file a flush covers; a status other than Success fails the flush
+  // (of the whole call, for flushFiles) as a disk that lost the data would.
+  std::function<platform::Status(std::string_view path)> flushHook;
 
   // The recorded calls that start with prefix.
   std::vector<std::string> callsStartingWith(const std::string& prefix) const;

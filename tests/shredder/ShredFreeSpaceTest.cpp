@@ -37,8 +37,8 @@ TEST_F(ShredderTest, FillersCoverTheMeasuredFreeSpaceAndAreDeletedTogether) {
   }
   EXPECT_EQ(writes, (std::vector<std::string>{"write C:\\TmpShred.1 10000000", "write C:\\TmpShred.2 10000000",
                                               "write C:\\TmpShred.x 5000000"}));
-  EXPECT_EQ(deletes, (std::vector<std::string>{"delete C:\\TmpShred.1", "delete C:\\TmpShred.2",
-                                               "delete C:\\TmpShred.x"}));
+  EXPECT_EQ(deletes,
+            (std::vector<std::string>{"delete C:\\TmpShred.1", "delete C:\\TmpShred.2", "delete C:\\TmpShred.x"}));
   EXPECT_LT(lastWrite, firstDelete) << "every filler stays until the free space is covered";
   EXPECT_LT(lastFlush, firstDelete) << "the fillers are on the disk before they go";
   EXPECT_EQ(events.progress, (std::vector<double>{40, 80, 100}));
@@ -88,20 +88,34 @@ TEST_F(ShredderTest, AStopRequestEndsTheWipeAndDeletesItsFillers) {
 }
 
 TEST_F(ShredderTest, AFailingFillerIsReportedAfterTheFillersAreDeleted) {
-  files.fakeFreeSpace["C:\\"] = 25'000'000;
-  files.openHook = [](std::string_view path, platform::OpenMode) {
-    return path == "C:\\TmpShred.2" ? platform::status::AccessDenied : platform::status::Success;
+  struct Case {
+    const char* what;
+    bool failOpen;  // else the flush fails
+    std::int64_t error;
+    std::vector<double> progress;
   };
+  for (const Case& c : {Case{"TmpShred.2 cannot be created", true, 70, {40}},
+                        Case{"the fillers' data does not reach the disk", false, 75, {40, 80}}}) {
+    SCOPED_TRACE(c.what);
+    files.fakeFreeSpace["C:\\"] = 25'000'000;
+    events.progress.clear();
+    files.openHook = [&](std::string_view path, platform::OpenMode) {
+      return c.failOpen && path == "C:\\TmpShred.2" ? platform::status::AccessDenied : platform::status::Success;
+    };
+    files.flushHook = [&](std::string_view) {
+      return c.failOpen ? platform::status::Success : platform::status::WriteFault;
+    };
 
-  try {
-    shredder.ShredFreeSpace("C:");
-    ADD_FAILURE() << "no error raised";
-  } catch (const EngineError& error) {
-    EXPECT_EQ(error.number(), 70);
-    EXPECT_EQ(error.source(), "PGVX.Shredder");
+    try {
+      shredder.ShredFreeSpace("C:");
+      ADD_FAILURE() << "no error raised";
+    } catch (const EngineError& error) {
+      EXPECT_EQ(error.number(), c.error);
+      EXPECT_EQ(error.source(), "PGVX.Shredder");
+    }
+    EXPECT_TRUE(fillersLeft(hostC("")).empty());
+    EXPECT_EQ(events.progress, c.progress);
   }
-  EXPECT_TRUE(fillersLeft(hostC("")).empty());
-  EXPECT_EQ(events.progress, std::vector<double>{40});
 }
 
 TEST_F(ShredderTest, ADriveWhoseFreeSpaceCannotBeMeasuredIsRefused) {
