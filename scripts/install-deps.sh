@@ -4,7 +4,8 @@
 set -euo pipefail
 what=${1:-all}
 
-need=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev pkg-config nlohmann-json3-dev libboost-dev)
+need=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev pkg-config nlohmann-json3-dev libboost-dev
+      g++-mingw-w64-i686 g++-mingw-w64-x86-64)
 if [ "$what" != build ]; then
   need+=(wine wine64 time)
 fi
@@ -30,9 +31,5 @@ SUDO=
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
 echo "installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-# 32-bit Windows programs under Wine need the i386 architecture.
-if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
-fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

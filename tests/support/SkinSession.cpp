@@ -29,6 +29,17 @@ void writeAll(int fd, const std::string& text) {
 }  // namespace
 
 SkinSession::SkinSession(const std::string& binaryDir, const std::string& machine, std::vector<std::string> extra) {
+  std::vector<std::string> args = {binaryDir + "/purgavia", "--skin", "stdio", "--machine", machine,
+                                   "--timers", "manual"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  launch(std::move(args), {});
+}
+
+SkinSession::SkinSession(std::vector<std::string> commandLine, const std::vector<std::string>& environment) {
+  launch(std::move(commandLine), environment);
+}
+
+void SkinSession::launch(std::vector<std::string> args, const std::vector<std::string>& environment) {
   std::signal(SIGPIPE, SIG_IGN);
   std::string pattern = "/tmp/pgv-skin-stderr-XXXXXX";
   const int errorFd = ::mkostemp(pattern.data(), O_CLOEXEC);
@@ -38,9 +49,6 @@ SkinSession::SkinSession(const std::string& binaryDir, const std::string& machin
   int out[2];
   // Close-on-exec: another session's program must not hold this one's input open.
   if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  std::vector<std::string> args = {binaryDir + "/purgavia", "--skin", "stdio", "--machine", machine,
-                                   "--timers", "manual"};
-  args.insert(args.end(), extra.begin(), extra.end());
 
   pid_ = ::fork();
   if (pid_ == 0) {
@@ -51,10 +59,14 @@ SkinSession::SkinSession(const std::string& binaryDir, const std::string& machin
     ::close(in[1]);
     ::close(out[0]);
     ::close(out[1]);
+    for (const std::string& entry : environment) {
+      const auto eq = entry.find('=');
+      if (eq != std::string::npos) ::setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
+    }
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
+    ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
   ::close(in[0]);

@@ -23,6 +23,9 @@ class SkinSession {
  public:
   // Starts binaryDir/purgavia --skin stdio --machine machine --timers manual, plus extra.
   SkinSession(const std::string& binaryDir, const std::string& machine, std::vector<std::string> extra = {});
+  // Starts any command line (looked up on PATH) with extra environment ("NAME=value"),
+  // for example the Windows build under Wine.
+  SkinSession(std::vector<std::string> commandLine, const std::vector<std::string>& environment);
   ~SkinSession();
   SkinSession(const SkinSession&) = delete;
   SkinSession& operator=(const SkinSession&) = delete;
@@ -47,6 +50,7 @@ class SkinSession {
   std::string errors() const;
 
  private:
+  void launch(std::vector<std::string> args, const std::vector<std::string>& environment);
   std::optional<Json> nextEvent(std::chrono::steady_clock::time_point deadline);
   int reap(std::chrono::steady_clock::time_point deadline);
 
