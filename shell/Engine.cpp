@@ -5,16 +5,18 @@
 #include <vector>
 
 #include "engine/api/ClassIds.h"
+#include "platform/ClassRegistration.h"
 #include "platform/Codepage.h"
 
 namespace pgv::shell {
 namespace {
 
-// The default value of HKCR\CLSID\{...}\InprocServer32, or "".
+// The default value of CLSID\{...}\InprocServer32 where classes are registered, or "".
 std::string registeredLibrary(platform::Registry& registry) {
   platform::HKEY key = 0;
-  if (registry.openKey(platform::HKEY_CLASSES_ROOT, Engine::registrationKey(), platform::regaccess::QueryValue,
-                       key) != platform::status::Success) {
+  const platform::ClassRegistrationRoot where = platform::classRegistrationRoot();
+  if (registry.openKey(where.root, where.prefix + Engine::registrationKey(), platform::regaccess::QueryValue, key) !=
+      platform::status::Success) {
     return {};
   }
   std::uint32_t type = 0;

@@ -52,6 +52,10 @@ PGVX_EXPORT void PGVX_Attach(pgv::platform::Platform* platform);
 PGVX_EXPORT std::int32_t PGVX_RegisterServer();
 PGVX_EXPORT std::int32_t PGVX_UnregisterServer();
 PGVX_EXPORT std::int32_t PGVX_InterfaceVersion();
+// regsvr32's entry points: PGVX_RegisterServer / PGVX_UnregisterServer on the platform the
+// library is attached to, or on the system it runs on when nothing attached it.
+PGVX_EXPORT std::int32_t DllRegisterServer();
+PGVX_EXPORT std::int32_t DllUnregisterServer();
 }
 
 using PGVX_CreateObjectFn = std::int32_t (*)(const char*, pgv::EngineObject**);

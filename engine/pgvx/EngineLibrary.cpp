@@ -4,12 +4,14 @@
 #include "engine/api/EngineLibrary.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "engine/pgvx/ClassFactory.h"
 #include "engine/services/Logger.h"
 #include "engine/services/ModuleHelpers.h"
 #include "engine/services/cRegistry.h"
+#include "platform/ClassRegistration.h"
 #include "platform/Codepage.h"
 #include "platform/Library.h"
 #include "platform/Platform.h"
@@ -44,7 +46,8 @@ void installRegistryLogHooks() {
 // One key with a default value, through the platform registry (ANSI at this boundary).
 bool writeDefaultValue(pf::Registry& registry, const std::string& path, const std::string& value) {
   pf::HKEY key = 0;
-  if (registry.createKey(pf::HKEY_CLASSES_ROOT, pf::utf8ToAnsi(path), pf::regaccess::AllAccess, key, nullptr) !=
+  const pf::ClassRegistrationRoot where = pf::classRegistrationRoot();
+  if (registry.createKey(where.root, pf::utf8ToAnsi(where.prefix + path), pf::regaccess::AllAccess, key, nullptr) !=
       pf::status::Success) {
     return false;
   }
@@ -58,7 +61,8 @@ bool writeDefaultValue(pf::Registry& registry, const std::string& path, const st
 // Deletes a key and everything below it; a missing key is fine.
 void deleteTree(pf::Registry& registry, const std::string& path) {
   pf::HKEY key = 0;
-  if (registry.openKey(pf::HKEY_CLASSES_ROOT, path, pf::regaccess::AllAccess, key) != pf::status::Success) return;
+  const pf::ClassRegistrationRoot where = pf::classRegistrationRoot();
+  if (registry.openKey(where.root, where.prefix + path, pf::regaccess::AllAccess, key) != pf::status::Success) return;
   std::vector<std::string> children;
   char name[256];
   for (std::uint32_t i = 0; registry.enumKey(key, i, name, sizeof name) == pf::status::Success; ++i) {
@@ -66,7 +70,7 @@ void deleteTree(pf::Registry& registry, const std::string& path) {
   }
   registry.closeKey(key);
   for (const auto& child : children) deleteTree(registry, path + "\\" + child);
-  [[maybe_unused]] const pf::Status ignored = registry.deleteKey(pf::HKEY_CLASSES_ROOT, path);
+  [[maybe_unused]] const pf::Status ignored = registry.deleteKey(where.root, where.prefix + path);
 }
 
 std::string libraryFile() { return pf::moduleFileOf(reinterpret_cast<const void*>(&PGVX_CreateObject)); }
@@ -125,5 +129,29 @@ PGVX_EXPORT std::int32_t PGVX_UnregisterServer() {
 }
 
 PGVX_EXPORT std::int32_t PGVX_InterfaceVersion() { return PGVX_INTERFACE_VERSION; }
+
+// The self-registration entry points of an in-process server, as regsvr32 calls them. Called
+// without the program, the library opens the platform of the system it runs on itself.
+PGVX_EXPORT std::int32_t DllRegisterServer() {
+  if (!g_platform) {
+    static std::unique_ptr<pf::Platform> own;
+    std::string error;
+    own = pf::openPlatform({}, error);
+    if (!own) return PGVX_E_FAIL;
+    PGVX_Attach(own.get());
+  }
+  return PGVX_RegisterServer();
+}
+
+PGVX_EXPORT std::int32_t DllUnregisterServer() {
+  if (!g_platform) {
+    static std::unique_ptr<pf::Platform> own;
+    std::string error;
+    own = pf::openPlatform({}, error);
+    if (!own) return PGVX_E_FAIL;
+    PGVX_Attach(own.get());
+  }
+  return PGVX_UnregisterServer();
+}
 
 }  // extern "C"

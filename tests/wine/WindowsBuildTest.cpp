@@ -16,6 +16,7 @@
 #include <map>
 #include <vector>
 
+#include "engine/api/ClassIds.h"
 #include "platform/portable/PortableRegistry.h"
 #include "tests/support/SkinSession.h"
 #include "tests/support/TempDir.h"
@@ -69,6 +70,17 @@ Dump programData(const std::string& machine) {
     dumpKey(*registry, platform::HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings", dump);
   }
   return dump;
+}
+
+// True when the key exists in the machine's registry.
+bool keyExists(const std::string& machine, platform::HKEY root, const std::string& path) {
+  std::unique_ptr<PortableRegistry> registry;
+  std::string error;
+  if (PortableRegistry::open(machine, registry, error) != platform::status::Success) return false;
+  platform::HKEY key = 0;
+  if (registry->openKey(root, path, platform::regaccess::QueryValue, key) != platform::status::Success) return false;
+  registry->closeKey(key);
+  return true;
 }
 
 std::string logsOf(const std::string& machine) {
@@ -218,6 +230,11 @@ TEST_F(WindowsBuildTest, TheWindowsProgramLeavesWhatTheLinuxProgramLeaves) {
   const std::string windowsLogs = logsOf(prefix);
   EXPECT_NE(windowsLogs.find("C:\\docs\\a.txt"), std::string::npos);
   EXPECT_EQ(windowsLogs, logsOf(machine));
+
+  // The engine library registered itself for the user, where no administrator rights are needed.
+  const std::string inproc = std::string("CLSID\\") + classid::INI.clsid + "\\InprocServer32";
+  EXPECT_TRUE(keyExists(prefix, platform::HKEY_CURRENT_USER, "Software\\Classes\\" + inproc));
+  EXPECT_TRUE(keyExists(machine, platform::HKEY_CLASSES_ROOT, inproc));
 }
 
 TEST_F(WindowsBuildTest, TheWindowsProgramEndsWhenItsSkinGoes) {
