@@ -125,6 +125,14 @@ class Files {
   // file (the portable one does when they share a file system), which costs far less than
   // a flush per file. After a failure, flush the files one by one to learn which failed.
   [[nodiscard]] virtual Status flushFiles(std::span<FileHandle* const> files) = 0;
+  // FlushFileBuffers on the volume of root ("D:\"): everything written to the drive so
+  // far is on the disk, the data of every file together with the file system's own
+  // records of it. NotSupported (or AccessDenied, as Windows answers without
+  // administrator rights) where a backend cannot; flush the files one by one instead.
+  [[nodiscard]] virtual Status flushVolume(std::string_view root) {
+    (void)root;
+    return status::NotSupported;
+  }
 
   // GetLogicalDriveStringsA as a list: "C:\", "D:\", ...
   virtual std::vector<std::string> logicalDrives() = 0;

@@ -13,8 +13,8 @@ namespace {
 
 constexpr const char* kErrorSource = "PGVX.Shredder";
 constexpr std::string_view kFillerPrefix = "TmpShred.";
-// Fillers written but not yet flushed are kept open, up to this many, so that one flush
-// puts all of them on the disk.
+// Fillers written but not yet flushed are kept open, up to this many, and then put on the
+// disk together.
 constexpr std::size_t kMaxUnflushed = 64;
 
 bool isDiskFull(platform::Status status) {
@@ -133,11 +133,18 @@ FreeSpaceWipe::Outcome FreeSpaceWipe::writeFiller(const std::string& name, std::
   return outcome;
 }
 
+// The whole drive is flushed at once where the platform can: that also writes what the
+// file system keeps about the fillers (block maps, which take free space too), and costs
+// one flush for many fillers. Elsewhere each filler is flushed on its own.
 void FreeSpaceWipe::flushPending() {
   if (unflushed_.empty()) return;
-  std::vector<platform::FileHandle*> handles;
-  for (const auto& file : unflushed_) handles.push_back(file.get());
-  const platform::Status status = files_.flushFiles(handles);
+  platform::Status status = files_.flushVolume(root_);
+  if (status != platform::status::Success) {
+    status = platform::status::Success;
+    for (const auto& file : unflushed_) {
+      if (const platform::Status s = file->flush(); s != platform::status::Success) status = s;
+    }
+  }
   unflushed_.clear();
   // A drive that turns out full while the data is written is just as full; anything
   // else means the filler data may not be on the disk.

@@ -54,6 +54,7 @@ class FreeSpaceWipe {
   std::uint64_t measureFreeSpace();
   bool fillChunks(std::uint64_t chunkCount, double chunkFraction);
   Outcome writeFiller(const std::string& name, std::uint64_t size);
+  // Puts the unflushed fillers on the disk and closes them.
   void flushPending();
   void deleteFillers();
   [[noreturn]] void fail(platform::Status status, const std::string& path);
@@ -64,7 +65,7 @@ class FreeSpaceWipe {
   std::uint64_t measuredFree_ = 0;
   std::string chunk_;                 // kChunkSize fill characters, made for the first filler
   std::vector<std::string> fillers_;  // every filler created, in order
-  std::vector<std::unique_ptr<platform::FileHandle>> unflushed_;
+  std::vector<std::unique_ptr<platform::FileHandle>> unflushed_;  // fillers whose flush is still to come
 };
 
 }  // namespace pgv::engine

@@ -25,6 +25,7 @@ class PortableFiles : public Files {
   Status open(std::string_view path, OpenMode mode, std::unique_ptr<FileHandle>& file) override;
   Status fileInfo(std::string_view path, FindEntry& info) override;
   Status flushFiles(std::span<FileHandle* const> files) override;
+  Status flushVolume(std::string_view root) override;
   std::vector<std::string> logicalDrives() override;
   std::uint32_t driveType(std::string_view root) override;
   Status diskFreeSpace(std::string_view root, DiskSpace& space) override;

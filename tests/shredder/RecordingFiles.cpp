@@ -92,6 +92,13 @@ platform::Status RecordingFiles::flushFiles(std::span<platform::FileHandle* cons
   return status == platform::status::Success ? injected : status;
 }
 
+platform::Status RecordingFiles::flushVolume(std::string_view root) {
+  calls.push_back("flush " + std::string(root));
+  const platform::Status status = inner_.flushVolume(root);
+  if (status != platform::status::Success || !flushHook) return status;
+  return flushHook(root);
+}
+
 platform::Status RecordingFiles::diskFreeSpace(std::string_view root, platform::DiskSpace& space) {
   const platform::Status status = inner_.diskFreeSpace(root, space);
   if (status != platform::status::Success) return status;

@@ -55,6 +55,7 @@ class RecordingFiles : public platform::Files {
     return inner_.fileInfo(path, info);
   }
   platform::Status flushFiles(std::span<platform::FileHandle* const> files) override;
+  platform::Status flushVolume(std::string_view root) override;
   std::vector<std::string> logicalDrives() override { return inner_.logicalDrives(); }
   std::uint32_t driveType(std::string_view root) override { return inner_.driveType(root); }
   platform::Status diskFreeSpace(std::string_view root, platform::DiskSpace& space) override;
