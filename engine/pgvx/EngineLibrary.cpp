@@ -73,6 +73,17 @@ void deleteTree(pf::Registry& registry, const std::string& path) {
   [[maybe_unused]] const pf::Status ignored = registry.deleteKey(where.root, where.prefix + path);
 }
 
+// Without the program (regsvr32), the library opens the platform of the system it runs on.
+bool attachOwnPlatform() {
+  if (g_platform) return true;
+  static std::unique_ptr<pf::Platform> own;
+  std::string error;
+  own = pf::openPlatform({}, error);
+  if (!own) return false;
+  PGVX_Attach(own.get());
+  return true;
+}
+
 std::string libraryFile() { return pf::moduleFileOf(reinterpret_cast<const void*>(&PGVX_CreateObject)); }
 
 }  // namespace
@@ -133,25 +144,11 @@ PGVX_EXPORT std::int32_t PGVX_InterfaceVersion() { return PGVX_INTERFACE_VERSION
 // The self-registration entry points of an in-process server, as regsvr32 calls them. Called
 // without the program, the library opens the platform of the system it runs on itself.
 PGVX_EXPORT std::int32_t DllRegisterServer() {
-  if (!g_platform) {
-    static std::unique_ptr<pf::Platform> own;
-    std::string error;
-    own = pf::openPlatform({}, error);
-    if (!own) return PGVX_E_FAIL;
-    PGVX_Attach(own.get());
-  }
-  return PGVX_RegisterServer();
+  return attachOwnPlatform() ? PGVX_RegisterServer() : PGVX_E_FAIL;
 }
 
 PGVX_EXPORT std::int32_t DllUnregisterServer() {
-  if (!g_platform) {
-    static std::unique_ptr<pf::Platform> own;
-    std::string error;
-    own = pf::openPlatform({}, error);
-    if (!own) return PGVX_E_FAIL;
-    PGVX_Attach(own.get());
-  }
-  return PGVX_UnregisterServer();
+  return attachOwnPlatform() ? PGVX_UnregisterServer() : PGVX_E_FAIL;
 }
 
 }  // extern "C"
