@@ -6,8 +6,10 @@
 #     bleachbit --shred
 #   - the free space of a 512 MiB ext4 file system: ShredFreeSpace / dd if=/dev/zero until
 #     full, synced, removed / bleachbit --wipe-free-space
-# Caches are dropped before every measurement. Prints the median of RUNS runs (TREE_RUNS
-# for the tree, whose GNU shred run takes minutes) and the ratios.
+# Before every measurement caches are dropped and the disk is left to finish what the
+# previous tool's deletions gave it to do; each run starts with another tool. Prints the
+# median of RUNS runs (TREE_RUNS for the tree, whose GNU shred run takes minutes) and the
+# ratios.
 #
 #   bench/shred.sh [BUILD_DIR]          RUNS=3 TREE_RUNS=1 PGV_BENCH_DIR=<folder on the disk to test>
 #
@@ -50,15 +52,31 @@ machine="$work/machine"
 "$bench" machine "$machine"
 drive_c="$machine/drive_c"
 
+disk=$(basename "$(df --output=source "$work" | tail -1)")
+inflight="/sys/block/$disk/inflight"
+
 drop_caches() {
   sync
   [ $root = yes ] && echo 3 >/proc/sys/vm/drop_caches
   return 0
 }
 
-# Seconds the command takes, caches dropped first.
+# Waits until the disk has had nothing in flight for half a second (at most 60 s): what
+# one tool's deletions leave the disk to do (discards above all) must not be charged to
+# the next tool.
+settle() {
+  [ -r "$inflight" ] || return 0
+  local quiet=0 i
+  for ((i = 0; i < 600 && quiet < 5; i++)); do
+    if [ "$(awk '{ print $1 + $2 }' "$inflight")" = 0 ]; then quiet=$((quiet + 1)); else quiet=0; fi
+    sleep 0.1
+  done
+}
+
+# Seconds the command takes, caches dropped and the disk settled first.
 measure() {
   drop_caches
+  settle
   local start end
   start=$(date +%s.%N)
   "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
@@ -81,19 +99,39 @@ declare -A times
 # ---- one 1 GiB file ------------------------------------------------------------------
 big="$drive_c/big.bin"
 make_big() { dd if=/dev/zero of="$big" bs=4M count=256 conv=fsync status=none; }
+# Each run starts with another tool, so that none is always first or last.
+rotated() {
+  local run=$1
+  shift
+  local tools=("$@") i
+  for ((i = 0; i < ${#tools[@]}; i++)); do echo "${tools[(i + run) % ${#tools[@]}]}"; done
+}
+
+file_run() {
+  make_big
+  case $1 in
+    ours) times[file_ours]+=" $(measure "$bench" file "$machine" 'C:\big.bin')"; must_be_gone "$big" FileShred ;;
+    dd) times[file_dd]+=" $(measure sh -c "dd if=/dev/zero of='$big' bs=1M count=1024 conv=notrunc,fdatasync status=none && rm '$big'")" ;;
+    shred) times[file_shred]+=" $(measure shred -n1 -u "$big")"; must_be_gone "$big" shred ;;
+    bleachbit) times[file_bleachbit]+=" $(measure bleachbit --shred "$big")"; must_be_gone "$big" bleachbit ;;
+  esac
+}
 for ((r = 0; r < runs; r++)); do
-  make_big; times[file_ours]+=" $(measure "$bench" file "$machine" 'C:\big.bin')"; must_be_gone "$big" FileShred
-  make_big; times[file_dd]+=" $(measure sh -c "dd if=/dev/zero of='$big' bs=1M count=1024 conv=notrunc,fdatasync status=none && rm '$big'")"
-  make_big; times[file_shred]+=" $(measure shred -n1 -u "$big")"; must_be_gone "$big" shred
-  make_big; times[file_bleachbit]+=" $(measure bleachbit --shred "$big")"; must_be_gone "$big" bleachbit
+  for tool in $(rotated $r ours dd shred bleachbit); do file_run "$tool"; done
 done
 
 # ---- 20,000 small files ------------------------------------------------------------------
 tree="$drive_c/tree"
+tree_run() {
+  "$bench" mktree "$tree" 20000
+  case $1 in
+    ours) times[tree_ours]+=" $(measure "$bench" folder "$machine" 'C:\tree')"; must_be_gone "$tree" FolderShred ;;
+    shred) times[tree_shred]+=" $(measure sh -c "find '$tree' -type f -exec shred -n1 -u {} + && rm -r '$tree'")" ;;
+    bleachbit) times[tree_bleachbit]+=" $(measure bleachbit --shred "$tree")"; must_be_gone "$tree" bleachbit ;;
+  esac
+}
 for ((r = 0; r < tree_runs; r++)); do
-  "$bench" mktree "$tree" 20000; times[tree_ours]+=" $(measure "$bench" folder "$machine" 'C:\tree')"; must_be_gone "$tree" FolderShred
-  "$bench" mktree "$tree" 20000; times[tree_shred]+=" $(measure sh -c "find '$tree' -type f -exec shred -n1 -u {} + && rm -r '$tree'")"
-  "$bench" mktree "$tree" 20000; times[tree_bleachbit]+=" $(measure bleachbit --shred "$tree")"; must_be_gone "$tree" bleachbit
+  for tool in $(rotated $r ours shred bleachbit); do tree_run "$tool"; done
 done
 
 # ---- the free space of a 512 MiB file system ------------------------------------------------
@@ -104,10 +142,15 @@ if [ $root = yes ]; then
   mount -o loop "$work/fs.img" "$mnt"
   ln -s "$mnt" "$machine/dosdevices/d:"
   space=$(df --output=avail -B1 "$mnt" | tail -1)
+  free_run() {
+    case $1 in
+      ours) times[free_ours]+=" $(measure "$bench" freespace "$machine" 'D:')" ;;
+      dd) times[free_dd]+=" $(measure sh -c "dd if=/dev/zero of='$mnt/fill' bs=1M conv=fdatasync status=none; sync; rm '$mnt/fill'; sync")" ;;
+      bleachbit) times[free_bleachbit]+=" $(measure bleachbit --wipe-free-space "$mnt")" ;;
+    esac
+  }
   for ((r = 0; r < runs; r++)); do
-    times[free_ours]+=" $(measure "$bench" freespace "$machine" 'D:')"
-    times[free_dd]+=" $(measure sh -c "dd if=/dev/zero of='$mnt/fill' bs=1M conv=fdatasync status=none; sync; rm '$mnt/fill'; sync")"
-    times[free_bleachbit]+=" $(measure bleachbit --wipe-free-space "$mnt")"
+    for tool in $(rotated $r ours dd bleachbit); do free_run "$tool"; done
   done
   must_be_gone "$mnt/TmpShred.x" ShredFreeSpace
 fi

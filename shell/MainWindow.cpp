@@ -253,7 +253,8 @@ bool MainWindow::exitSequence() {
     if (!name) return false;
     state.CurrentProfile = *name;
   }
-  // The shredder `sh` is released here once it exists.
+  // The shredder `sh` is left to the program's end, a few lines below: releasing it here
+  // could pull it from under a shred this exit was dispatched inside.
   step([&] { program_.settings->saveCheckBoxes(); });
   step([&] { program_.settings->saveButtonStates(); });
   program_.end();
