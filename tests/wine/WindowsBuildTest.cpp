@@ -243,7 +243,12 @@ TEST_F(WindowsBuildTest, TheWindowsProgramEndsWhenItsSkinGoes) {
   session->untilIdle(std::chrono::seconds(60));
   session->sendLine("this is not JSON");
   session->command("mainfrm", "IDC_FS_LANGUAGE", "Deutsch");
-  const Events german = session->untilIdle(std::chrono::seconds(60));
+  // The bad line may be read on its own and answered with an idle of its own first.
+  Events german = session->untilIdle(std::chrono::seconds(60));
+  if (!lastSet(german, "mainfrm", "_root.strCurrentLanguage")) {
+    const Events more = session->untilIdle(std::chrono::seconds(60));
+    german.insert(german.end(), more.begin(), more.end());
+  }
   EXPECT_EQ(lastSet(german, "mainfrm", "_root.strCurrentLanguage"), "Deutsch");
   session->closeInput();
   Events end;
