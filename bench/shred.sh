@@ -81,7 +81,10 @@ measure() {
   start=$(date +%s.%N)
   "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
   end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }'
+  local took
+  took=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
+  echo "  $took s  $*" | cut -c1-110 >&2
+  echo "$took"
 }
 
 median() { tr ' ' '\n' | sed '/^$/d' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
