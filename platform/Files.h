@@ -121,9 +121,9 @@ class Files {
   // the link itself for a link, never of its target (size 0). info.name stays empty.
   [[nodiscard]] virtual Status fileInfo(std::string_view path, FindEntry& info) = 0;
   // FlushFileBuffers of several open files in one call: Success when the data of every
-  // one of them is on the disk. A backend may flush their volume once instead of file by
-  // file (the portable one does when they share a file system), which costs far less than
-  // a flush per file. After a failure, flush the files one by one to learn which failed.
+  // one of them is on the disk. A backend may do it with one cache flush of their device
+  // instead of one per file (the portable one does on local file systems), which costs
+  // far less. After a failure, flush the files one by one to learn which failed.
   [[nodiscard]] virtual Status flushFiles(std::span<FileHandle* const> files) = 0;
   // FlushFileBuffers on the volume of root ("D:\"): everything written to the drive so
   // far is on the disk, the data of every file together with the file system's own
